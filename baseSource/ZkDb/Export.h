@@ -1,0 +1,20 @@
+#ifndef ZKDB_EXPORT_H
+#define ZKDB_EXPORT_H
+
+/// @file
+/// The one export macro of the library. Every exported class and function is
+/// marked with ZKDB_API; everything else stays hidden inside the library.
+///
+/// ZKDB_BUILDING is defined only while the library itself is compiled.
+
+#if defined(_WIN32)
+#if defined(ZKDB_BUILDING)
+#define ZKDB_API __declspec(dllexport)
+#else
+#define ZKDB_API __declspec(dllimport)
+#endif
+#else
+#define ZKDB_API __attribute__((visibility("default")))
+#endif
+
+#endif  // ZKDB_EXPORT_H

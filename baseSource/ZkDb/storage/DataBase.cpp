@@ -1,0 +1,3 @@
+#include "ZkDb/storage/DataBase.h"
+
+DataBase::~DataBase() = default;

@@ -1,0 +1,93 @@
+#include "ZkDb/storage/SqliteDataBase.h"
+
+#include <string>
+
+#include "ZkDb/platform/Platform.h"
+#include "ZkDb/storage/SQLiteBuilt.h"
+#include "ZkDb/storage/SQLiteHelper.h"
+
+namespace {
+
+// Closes the connection object's connection when the operation ends, on
+// every path out of it.
+class CloseOnExit {
+public:
+    explicit CloseOnExit(SQLiteHelper* helper) : m_helper(helper) {}
+    ~CloseOnExit() { m_helper->closeDatabase(); }
+    CloseOnExit(const CloseOnExit&) = delete;
+    CloseOnExit& operator=(const CloseOnExit&) = delete;
+
+private:
+    SQLiteHelper* m_helper;
+};
+
+}  // namespace
+
+SqliteDataBase::SqliteDataBase() : m_built(nullptr) {}
+
+SqliteDataBase::~SqliteDataBase() {
+    delete m_built;
+    m_built = nullptr;
+}
+
+int SqliteDataBase::open(const char* path) {
+    if (path == nullptr) {
+        return -1;
+    }
+    if (m_built == nullptr) {
+        const std::string resolved = zkdb::platform::sqliteLibraryDirectory() + path;
+        std::string utf8;
+        if (!zkdb::platform::narrowToUtf8(resolved, utf8)) {
+            return -1;  // stays unopened, so a later open tries again
+        }
+        m_built = new SQLiteBuilt(utf8);
+    }
+    SQLiteHelper* helper = m_built->getSQLiteHelper();
+    if (helper == nullptr) {
+        return -3;
+    }
+    CloseOnExit closer(helper);
+    return helper->openDatabase() ? 0 : -4;
+}
+
+int SqliteDataBase::create(const char* sql) { return execute(sql); }
+
+int SqliteDataBase::insert(const char* sql) { return execute(sql); }
+
+int SqliteDataBase::remove(const char* sql) { return execute(sql); }
+
+int SqliteDataBase::update(const char* sql) { return execute(sql); }
+
+int SqliteDataBase::execute(const char* sql) {
+    if (sql == nullptr || m_built == nullptr) {
+        return -1;
+    }
+    SQLiteHelper* helper = m_built->getSQLiteHelper();
+    if (helper == nullptr) {
+        return -1;
+    }
+    CloseOnExit closer(helper);
+    if (!helper->openDatabase()) {
+        return -4;
+    }
+    return helper->execSql(sql, nullptr) ? 0 : -1;
+}
+
+ResultRows SqliteDataBase::query(const char* sql) {
+    ResultRows rows;
+    if (sql == nullptr || m_built == nullptr) {
+        return rows;
+    }
+    SQLiteHelper* helper = m_built->getSQLiteHelper();
+    if (helper == nullptr) {
+        return rows;
+    }
+    CloseOnExit closer(helper);
+    if (!helper->openDatabase()) {
+        return rows;
+    }
+    helper->execSql(sql, &rows);  // a failure keeps the rows delivered before it
+    return rows;
+}
+
+extern "C" DataBase* createDatabase() { return new SqliteDataBase(); }

@@ -1,0 +1,18 @@
+#ifndef ZKLIB_EXPORT_H
+#define ZKLIB_EXPORT_H
+
+/// @file
+/// Export macro of the utility module. ZKLIB_BUILDING is defined only while
+/// the module itself is compiled.
+
+#if defined(_WIN32)
+#if defined(ZKLIB_BUILDING)
+#define ZKLIB_API __declspec(dllexport)
+#else
+#define ZKLIB_API __declspec(dllimport)
+#endif
+#else
+#define ZKLIB_API __attribute__((visibility("default")))
+#endif
+
+#endif  // ZKLIB_EXPORT_H
