@@ -10,5 +10,7 @@
 #include "ZkDb/storage/SQLiteBuilt.h"
 #include "ZkDb/storage/SQLiteHelper.h"
 #include "ZkDb/storage/SqliteDataBase.h"
+#include "ZkDb/tables/DeviceStateDao.h"
+#include "ZkDb/tables/DeviceStatePo.h"
 
 #endif  // ZKDB_ZKDB_H

@@ -1,0 +1,184 @@
+#ifndef ZKDB_TABLES_TABLEFRAME_H
+#define ZKDB_TABLES_TABLEFRAME_H
+
+// What every table access class shares: the lazily created database handle,
+// statement forming, execution with the shared result codes, and the mapping
+// of result rows to records by column name. Internal: not installed, not
+// exported.
+
+#include <cstddef>
+#include <initializer_list>
+#include <list>
+#include <memory>
+#include <string>
+
+#include "ZkDb/storage/DataBase.h"
+
+namespace zkdb {
+namespace frame {
+
+/// The database file every access class works on, in the directory of the
+/// SQLite library.
+constexpr const char* kDatabaseFile = "harbor.db";
+
+// ---------------------------------------------------------------------------
+// Statements
+
+/// One value for a statement template: a text or an integer.
+class SqlValue {
+public:
+    SqlValue(const std::string& text) : m_text(&text), m_number(0) {}  // NOLINT: implicit by design
+    SqlValue(int number) : m_text(nullptr), m_number(number) {}        // NOLINT: implicit by design
+
+    const std::string* text() const { return m_text; }
+    int number() const { return m_number; }
+
+private:
+    const std::string* m_text;
+    int m_number;
+};
+
+/// Forms a statement from `pattern`, in which each "%s" or "%d" takes the
+/// next value, in order, and "%%" stands for one '%'.
+///
+/// A text value contributes its characters up to its first NUL, with every
+/// single quote doubled, so that it stands unchanged inside the quotes that
+/// the pattern puts around it. An integer is written in decimal with a
+/// leading '-' when negative. The result grows to fit: no value is refused
+/// or cut for its length. A placeholder without a value writes nothing.
+std::string formStatement(const char* pattern, std::initializer_list<SqlValue> values);
+
+// ---------------------------------------------------------------------------
+// Execution
+
+/// Which database operation runs a statement.
+enum class Write { Insert, Update };
+
+/// Makes the handle usable: creates the database object when the handle is
+/// null, then opens kDatabaseFile on it, at every call. The handle stays set
+/// whatever the outcome. @return 0, or -1 when the file cannot be opened.
+int prepare(DataBase*& handle);
+
+/// Makes the handle usable and runs `sql` through `write`.
+/// @return 0 when the statement ran, else -1 (nothing runs when the handle
+///         cannot be made usable).
+int execute(DataBase*& handle, Write write, const std::string& sql);
+
+/// Makes the handle usable and runs the query. @return false when the
+/// handle cannot be made usable; `rows` then stays empty.
+bool query(DataBase*& handle, const char* sql, ResultRows& rows);
+
+/// Deletes the database object the handle owns, if any, and clears it.
+void release(DataBase*& handle);
+
+// ---------------------------------------------------------------------------
+// Row mapping
+
+/// Reads an integer column's text the way a string stream's `int`
+/// extraction does: leading white space skipped, an optional sign, decimal
+/// digits up to the first other character; text that does not begin with a
+/// number gives 0, and a number out of range gives the nearest bound.
+int parseInt(const std::string& text);
+
+/// How one column of a row reaches a record of type Po.
+template <class Po>
+struct Column {
+    const char* name;
+    void (Po::*setText)(std::string);  // text column, or null
+    void (Po::*setInt)(int);           // integer column, or null
+    const char* whenEmpty;             // text stored instead of empty text, or null
+};
+
+/// A text column: set through its setter, empty text included.
+template <class Po>
+constexpr Column<Po> text(const char* name, void (Po::*setter)(std::string)) {
+    return Column<Po>{name, setter, nullptr, nullptr};
+}
+
+/// A text column whose empty (or missing) text is read as `whenEmpty`.
+template <class Po>
+constexpr Column<Po> textOr(const char* name, void (Po::*setter)(std::string),
+                            const char* whenEmpty) {
+    return Column<Po>{name, setter, nullptr, whenEmpty};
+}
+
+/// An integer column: set only from non-empty text, by parseInt().
+template <class Po>
+constexpr Column<Po> integer(const char* name, void (Po::*setter)(int)) {
+    return Column<Po>{name, nullptr, setter, nullptr};
+}
+
+/// Maps one row into `record`, column by column in the order given. A column
+/// missing from the row reads as empty text.
+template <class Po, std::size_t N>
+void mapRow(const ResultRows::value_type& row, Po& record, const Column<Po> (&columns)[N]) {
+    static const std::string kEmpty;
+    for (const Column<Po>& column : columns) {
+        const auto found = row.find(column.name);
+        const std::string& value = found == row.end() ? kEmpty : found->second;
+        if (column.setText != nullptr) {
+            if (value.empty() && column.whenEmpty != nullptr) {
+                (record.*column.setText)(column.whenEmpty);
+            } else {
+                (record.*column.setText)(value);
+            }
+        } else if (!value.empty()) {
+            (record.*column.setInt)(parseInt(value));
+        }
+    }
+}
+
+/// The one-record query: runs `sql` and maps every row, in order, into
+/// `record`. @return 0 when at least one row was found; -1 when none was or
+///         the handle cannot be made usable, leaving `record` untouched.
+template <class Po, std::size_t N>
+int queryOne(DataBase*& handle, const std::string& sql, Po& record,
+             const Column<Po> (&columns)[N]) {
+    ResultRows rows;
+    if (!query(handle, sql.c_str(), rows) || rows.empty()) {
+        return -1;
+    }
+    for (const auto& row : rows) {
+        mapRow(row, record, columns);
+    }
+    return 0;
+}
+
+/// The list worker: runs `sql` and appends one new record per row, in
+/// order, to `records`, which is not cleared. The records are created with
+/// `new` and belong to the caller. A null or empty statement, or a handle
+/// that cannot be made usable, leaves the list unchanged.
+template <class Po, std::size_t N>
+void queryNew(DataBase*& handle, const char* sql, std::list<Po*>& records,
+              const Column<Po> (&columns)[N]) {
+    ResultRows rows;
+    if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
+        return;
+    }
+    for (const auto& row : rows) {
+        std::unique_ptr<Po> record(new Po());
+        mapRow(row, *record, columns);
+        records.push_back(record.get());
+        record.release();
+    }
+}
+
+/// The list worker for lists of records held by value: as queryNew(), each
+/// record default-constructed in place and then mapped.
+template <class Po, std::size_t N>
+void queryValues(DataBase*& handle, const char* sql, std::list<Po>& records,
+                 const Column<Po> (&columns)[N]) {
+    ResultRows rows;
+    if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
+        return;
+    }
+    for (const auto& row : rows) {
+        records.emplace_back();
+        mapRow(row, records.back(), columns);
+    }
+}
+
+}  // namespace frame
+}  // namespace zkdb
+
+#endif  // ZKDB_TABLES_TABLEFRAME_H
