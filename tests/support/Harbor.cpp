@@ -89,9 +89,8 @@ void removeDatabase() {
 
 void installStatementLog() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(registerTrace));
-    });
+    std::call_once(once,
+                   [] { sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(registerTrace)); });
 }
 
 void clearStatements() {

@@ -29,9 +29,7 @@ bool narrowToUtf8(const std::string& narrow, std::string& out) {
     return true;
 }
 
-unsigned int currentThreadId() {
-    return static_cast<unsigned int>(::syscall(SYS_gettid));
-}
+unsigned int currentThreadId() { return static_cast<unsigned int>(::syscall(SYS_gettid)); }
 
 }  // namespace platform
 }  // namespace zkdb

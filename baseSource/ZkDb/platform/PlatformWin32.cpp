@@ -30,12 +30,14 @@ std::string sqliteLibraryDirectory() {
 bool narrowToUtf8(const std::string& narrow, std::string& out) {
     // Both conversions run over the whole text including its terminator.
     const int narrowLength = static_cast<int>(narrow.size()) + 1;
-    const int wideLength = ::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), narrowLength, nullptr, 0);
+    const int wideLength =
+        ::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), narrowLength, nullptr, 0);
     if (wideLength <= 0) {
         return false;
     }
     std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength));
-    if (::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), narrowLength, wide.data(), wideLength) <= 0) {
+    if (::MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), narrowLength, wide.data(), wideLength) <=
+        0) {
         return false;
     }
     const int utf8Length =
