@@ -7,10 +7,9 @@
 
 #include "ZkDb/ZkDb.h"
 #include "support/Harbor.h"
+#include "support/TableChecks.h"
 
 namespace {
-
-using harbor::squeeze;
 
 class DeviceStateTable : public harbor::SchemaTest {};
 class DeviceStateWithoutDatabase : public harbor::HomeTest {};
@@ -23,17 +22,8 @@ DeviceStatePo state(const std::string& device, const std::string& media, int onl
     return po;
 }
 
-// Owns the records a list query hands over.
-struct OwnedList {
-    std::list<DeviceStatePo*> items;
-    OwnedList() = default;
-    explicit OwnedList(std::list<DeviceStatePo*> list) : items(std::move(list)) {}
-    ~OwnedList() {
-        for (DeviceStatePo* p : items) delete p;
-    }
-};
-
-bool databaseFileExists() { return std::filesystem::exists(harbor::databasePath()); }
+using OwnedList = harbor::OwnedRecords<DeviceStatePo>;
+using harbor::databaseFileExists;
 
 }  // namespace
 
@@ -71,10 +61,7 @@ TEST_F(DeviceStateTable, StatementsReachSqliteExactly) {
         "DELETE from tb_device_state WHERE device_id = 'd1';",
         "select * from tb_device_state;",
     };
-    ASSERT_EQ(harbor::statements().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(harbor::statements()[i], squeeze(expected[i]));
-    }
+    harbor::expectStatements(expected);
 }
 
 TEST_F(DeviceStateTable, RowsRoundTripAndKeysSelect) {
@@ -236,16 +223,5 @@ TEST_F(DeviceStateWithoutDatabase, FailedOpenIsRetriedOnTheSameObject) {
 }
 
 TEST_F(DeviceStateTable, CopiesKeepTheirOwnDatabase) {
-    DeviceStatePo po = state("d", "m", 1);
-    DeviceStateDao first;
-    ASSERT_EQ(first.add(&po), 0);
-    {
-        DeviceStateDao second;
-        ASSERT_EQ(second.add(&po), 0);
-        second = first;  // each keeps, and later deletes, its own database object
-        DeviceStateDao third(first);
-        EXPECT_EQ(third.del(&po), 0);
-    }
-    EXPECT_EQ(first.add(&po), 0);
-    EXPECT_EQ(harbor::direct("select * from tb_device_state;").size(), 1u);
+    harbor::expectCopiesKeepTheirOwnDatabase<DeviceStateDao>(state("d", "m", 1), "tb_device_state");
 }

@@ -2,17 +2,15 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <list>
 #include <memory>
 #include <string>
 
 #include "ZkDb/ZkDb.h"
 #include "support/Harbor.h"
+#include "support/TableChecks.h"
 
 namespace {
-
-using harbor::squeeze;
 
 class DeviceTable : public harbor::SchemaTest {};
 class DeviceTableWithoutDatabase : public harbor::HomeTest {};
@@ -210,11 +208,7 @@ TEST_F(DeviceTable, StatementsReachSqliteExactly) {
         "select * from tb_device where dev_type = 'IPC';",
         "select * from tb_device;",
     };
-    const std::vector<std::string> seen = harbor::statements();
-    ASSERT_EQ(seen.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(seen[i], squeeze(expected[i])) << "statement " << i;
-    }
+    harbor::expectStatements(expected);
 }
 
 TEST_F(DeviceTable, RecordsRoundTripThroughEveryQuery) {
@@ -354,14 +348,14 @@ TEST_F(DeviceTableWithoutDatabase, ArgumentChecksComeFirstAndMissingTablesFail) 
     EXPECT_EQ(dao.del(nullptr), -1);
     EXPECT_EQ(dao.update(nullptr), -1);
     EXPECT_EQ(dao.query("", out), -1);
-    EXPECT_FALSE(std::filesystem::exists(harbor::databasePath()));
+    EXPECT_FALSE(harbor::databaseFileExists());
 
     // The file now gets created, but it has no table.
     DeviceTablePo po = camera("c", "IPC");
     EXPECT_EQ(dao.add(&po), -1);
     EXPECT_EQ(dao.query("c", out), -1);
     EXPECT_TRUE(dao.query().empty());
-    EXPECT_TRUE(std::filesystem::exists(harbor::databasePath()));
+    EXPECT_TRUE(harbor::databaseFileExists());
 }
 
 TEST_F(DeviceTable, IndependentClientsReadWhatTheLibraryWrote) {
