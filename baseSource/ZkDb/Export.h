@@ -7,6 +7,12 @@
 ///
 /// ZKDB_BUILDING is defined only while the library itself is compiled.
 
+/// @def ZKDB_API
+/// Marks a class or function as part of the library's interface:
+/// `__declspec(dllexport)` while ZkDb.dll is built and
+/// `__declspec(dllimport)` for its users on Windows, default visibility
+/// elsewhere.
+
 #if defined(_WIN32)
 #if defined(ZKDB_BUILDING)
 #define ZKDB_API __declspec(dllexport)

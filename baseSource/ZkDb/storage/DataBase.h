@@ -13,6 +13,10 @@
 ///
 /// Result codes: 0 for success, a negative number for failure. The reason of
 /// a failure stays with the connection that met it and is not passed on.
+/// Nothing is thrown by the library itself.
+///
+/// Which file an object works on, and which threads may call it at once,
+/// are stated by the implementation (SqliteDataBase).
 class ZKDB_API DataBase {
 public:
     virtual ~DataBase();

@@ -38,9 +38,10 @@ class PoolState;
 /// Not copyable and not assignable.
 class ZKDB_API SQLitePool {
 public:
-    /// An empty pool for `path`, which is handed unchanged to every
-    /// connection object the pool creates.
+    /// An empty pool for one database file.
     ///
+    /// @param path        the database file, handed unchanged to every
+    ///                    connection object the pool creates.
     /// @param maximum     the most objects the pool holds at once (idle and
     ///                    on loan together). A value below 1 gives a pool
     ///                    that never creates an object.

@@ -21,7 +21,9 @@
 /// threads.
 class ZKDB_API ChannelTableDao {
 public:
+    /// An access object; it holds nothing and opens nothing.
     ChannelTableDao();
+    /// Nothing to copy: the object holds no state.
     ChannelTableDao(const ChannelTableDao& other);
     /// Nothing to copy: returns this object.
     ChannelTableDao& operator=(const ChannelTableDao& other);

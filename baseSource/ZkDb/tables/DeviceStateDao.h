@@ -32,11 +32,14 @@ class DataBase;
 /// access objects may work in several threads at once.
 class ZKDB_API DeviceStateDao {
 public:
+    /// An access object without a database object yet; nothing is opened
+    /// before its first operation.
     DeviceStateDao();
     /// A copy starts without a database object of its own.
     DeviceStateDao(const DeviceStateDao& other);
     /// Keeps this object's own database object; nothing is shared.
     DeviceStateDao& operator=(const DeviceStateDao& other);
+    /// Deletes the database object this access object created, if any.
     ~DeviceStateDao();
 
     /// Inserts the record's row. @return 0, or -1 (null record included).

@@ -37,11 +37,14 @@ class DataBase;
 /// objects may work in several threads at once.
 class ZKDB_API DeviceTableDao {
 public:
+    /// An access object without a database object yet; nothing is opened
+    /// before its first operation.
     DeviceTableDao();
     /// A copy starts without a database object of its own.
     DeviceTableDao(const DeviceTableDao& other);
     /// Keeps this object's own database object; nothing is shared.
     DeviceTableDao& operator=(const DeviceTableDao& other);
+    /// Deletes the database object this access object created, if any.
     ~DeviceTableDao();
 
     /// Inserts one row made from the record's 31 column fields; whether a

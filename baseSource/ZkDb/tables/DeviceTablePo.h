@@ -26,136 +26,206 @@
 ///
 /// Copy assignment takes a non-const reference, as the library's exported
 /// interface has always done.
+///
+/// Threads: a record takes no lock. Like any plain value it may be read
+/// from several threads at once, but changed only while no other thread
+/// uses it.
 class ZKDB_API DeviceTablePo {
 public:
+    /// A record holding the defaults named in the class description.
     DeviceTablePo();
+    /// Copies every field.
     DeviceTablePo(const DeviceTablePo& other);
+    /// Copies every field; `other` is only read. Assigning a record to
+    /// itself changes nothing. @return this record.
     DeviceTablePo& operator=(DeviceTablePo& other);
     ~DeviceTablePo();
 
+    /// @{
     /// Column "dev_id": the key by which rows are updated, marked deleted and looked up.
     void setDevId(std::string value);
     std::string getDevId() const;
+    /// @}
 
+    /// @{
     /// Column "dev_type": the column by which the type query selects.
     void setDevType(std::string value);
     std::string getDevType() const;
+    /// @}
 
+    /// @{
     /// Column "dev_ip".
     void setDevIp(std::string value);
     std::string getDevIp() const;
+    /// @}
 
+    /// @{
     /// Column "dev_port".
     void setDevPort(int value);
     int getDevPort() const;
+    /// @}
 
+    /// @{
     /// Column "dev_mfrs".
     void setDevMfrs(std::string value);
     std::string getDevMfrs() const;
+    /// @}
 
+    /// @{
     /// Column "dev_inter".
     void setDevInter(int value);
     int getDevInter() const;
+    /// @}
 
+    /// @{
     /// Column "plugin_name".
     void setPluginName(std::string value);
     std::string getPluginName() const;
+    /// @}
 
+    /// @{
     /// Column "dev_edition".
     void setDevEdition(std::string value);
     std::string getDevEdition() const;
+    /// @}
 
+    /// @{
     /// Column "dev_login_user".
     void setDevLoginUser(std::string value);
     std::string getDevLoginUser() const;
+    /// @}
 
+    /// @{
     /// Column "dev_login_pwd": held as given; see setEncodeDevLoginPwd() for the base64 form.
     void setDevLoginPwd(std::string value);
     std::string getDevLoginPwd() const;
+    /// @}
 
+    /// @{
     /// Column "sip_server_ip".
     void setSipServerIP(std::string value);
     std::string getSipServerIP() const;
+    /// @}
 
+    /// @{
     /// Column "sip_server_port".
     void setSipServerPort(int value);
     int getSipServerPort() const;
+    /// @}
 
+    /// @{
     /// Column "sip_account".
     void setSipAccount(std::string value);
     std::string getSipAccount() const;
+    /// @}
 
+    /// @{
     /// Column "sip_pwd": held and stored as given.
     void setSipPwd(std::string value);
     std::string getSipPwd() const;
+    /// @}
 
+    /// @{
     /// Column "dev_status": "normal" or "delete" as the access class uses it; any text is stored.
     void setDevStatus(std::string value);
     std::string getDevStatus() const;
+    /// @}
 
+    /// @{
     /// Column "is_use_nvr".
     void setIsUseNvr(int value);
     int getIsUseNvr() const;
+    /// @}
 
+    /// @{
     /// Column "nvr_ip".
     void setNvrIP(std::string value);
     std::string getNvrIP() const;
+    /// @}
 
+    /// @{
     /// Column "nvr_port".
     void setNvrPort(int value);
     int getNvrPort() const;
+    /// @}
 
+    /// @{
     /// Column "nvr_user_name".
     void setNvrUserName(std::string value);
     std::string getNvrUserName() const;
+    /// @}
 
+    /// @{
     /// Column "nvr_pwd": held as given; see setEncodeNvrPwd() for the base64 form.
     void setNvrPwd(std::string value);
     std::string getNvrPwd() const;
+    /// @}
 
+    /// @{
     /// Column "ipc_channel".
     void setIpcChannel(int value);
     int getIpcChannel() const;
+    /// @}
 
+    /// @{
     /// Column "is_record": 1 in a new record.
     void setIsIpcRecord(int value);
     int getIsIpcRecord() const;
+    /// @}
 
+    /// @{
     /// Column "record_stream".
     void setIpcRecordStream(int value);
     int getIpcRecordStream() const;
+    /// @}
 
+    /// @{
     /// Column "channel_num".
     void setChannelNum(int value);
     int getChannelNum() const;
+    /// @}
 
+    /// @{
     /// Column "channel_start_no".
     void setChannelStartNo(int value);
     int getChannelStartNo() const;
+    /// @}
 
+    /// @{
     /// Column "equip_type".
     void setEquipType(std::string value);
     std::string getEquipType() const;
+    /// @}
 
+    /// @{
     /// Column "update_flag".
     void setUpdateFlag(std::string value);
     std::string getUpdateFlag() const;
+    /// @}
 
+    /// @{
     /// Column "main_rtsp_uri".
     void setMainRtspUri(std::string value);
     std::string getMainRtspUri() const;
+    /// @}
 
+    /// @{
     /// Column "sub_rtsp_uri".
     void setSubRtspUri(std::string value);
     std::string getSubRtspUri() const;
+    /// @}
 
+    /// @{
     /// Column "snapshot_url".
     void setSnapshotUrl(std::string value);
     std::string getSnapshotUrl() const;
+    /// @}
 
+    /// @{
     /// Column "mac_addr".
     void setMacAddr(std::string value);
     std::string getMacAddr() const;
+    /// @}
 
     /// Stores the base64 text of `plain` in the "dev_login_pwd" field.
     void setEncodeDevLoginPwd(std::string plain);
@@ -169,17 +239,23 @@ public:
     /// not valid base64. The field is not changed.
     std::string getDecodeNvrPwd() const;
 
+    /// @{
     /// Whether the device is online; not stored. True in a new record.
     void setDevIsOnline(bool online);
     bool getDevIsOnline() const;
+    /// @}
 
+    /// @{
     /// Whether the device's NVR is online; not stored. True in a new record.
     void setDevNvrIsOnline(bool online);
     bool getDevNvrIsOnline() const;
+    /// @}
 
+    /// @{
     /// A local address; not stored.
     void setLocalIP(std::string localIp);
     std::string getLocalIP() const;
+    /// @}
 
 private:
     std::string m_devId;

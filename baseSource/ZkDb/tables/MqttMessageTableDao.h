@@ -33,11 +33,14 @@ class DataBase;
 /// access objects may work in several threads at once.
 class ZKDB_API MqttMessageTableDao {
 public:
+    /// An access object without a database object yet; nothing is opened
+    /// before its first operation.
     MqttMessageTableDao();
     /// A copy starts without a database object of its own.
     MqttMessageTableDao(const MqttMessageTableDao& other);
     /// Keeps this object's own database object; nothing is shared.
     MqttMessageTableDao& operator=(const MqttMessageTableDao& other);
+    /// Deletes the database object this access object created, if any.
     ~MqttMessageTableDao();
 
     /// Inserts a row made from all six fields. @return 0, or -1 (null

@@ -13,37 +13,56 @@
 ///
 /// A plain value: setters store their argument unchanged, getters return
 /// copies. Defaults: empty texts, `code` 0, `arq_times` 5.
+///
+/// Threads: a record takes no lock. Like any plain value it may be read
+/// from several threads at once, but changed only while no other thread
+/// uses it.
 class ZKDB_API MqttMessageTablePo {
 public:
+    /// A record holding the defaults named in the class description.
     MqttMessageTablePo();
+    /// Copies every field.
     MqttMessageTablePo(const MqttMessageTablePo& other);
+    /// Copies every field. @return this record.
     MqttMessageTablePo& operator=(const MqttMessageTablePo& other);
     ~MqttMessageTablePo();
 
+    /// @{
     /// Column "item_id": the key by which rows are deleted, updated and
     /// looked up.
     void setItemId(std::string itemId);
     std::string getItemId();
+    /// @}
 
+    /// @{
     /// Column "cno".
     void setCno(std::string cno);
     std::string getCno();
+    /// @}
 
+    /// @{
     /// Column "code".
     void setCode(int code);
     int getCode();
+    /// @}
 
+    /// @{
     /// Column "url".
     void setUrl(std::string url);
     std::string getUrl();
+    /// @}
 
+    /// @{
     /// Column "type".
     void setType(std::string type);
     std::string getType();
+    /// @}
 
+    /// @{
     /// Column "arq_times": the repeat counter; 5 in a new record.
     void setArqTimes(int arqTimes);
     int getArqTimes();
+    /// @}
 
 private:
     std::string m_itemId;

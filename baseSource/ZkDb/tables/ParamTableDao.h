@@ -32,11 +32,14 @@ class DataBase;
 /// access objects may work in several threads at once.
 class ZKDB_API ParamTableDao {
 public:
+    /// An access object without a database object yet; nothing is opened
+    /// before its first operation.
     ParamTableDao();
     /// A copy starts without a database object of its own.
     ParamTableDao(const ParamTableDao& other);
     /// Keeps this object's own database object; nothing is shared.
     ParamTableDao& operator=(const ParamTableDao& other);
+    /// Deletes the database object this access object created, if any.
     ~ParamTableDao();
 
     /// Inserts a row made from the record's twelve column fields.

@@ -21,37 +21,58 @@
 /// setStunServerAddr() is the one setter that does more than store: when
 /// the value changes it writes two trace lines to standard output (see
 /// there). Copying a record writes nothing.
+///
+/// Threads: a record takes no lock. Like any plain value it may be read
+/// from several threads at once, but changed only while no other thread
+/// uses it. setStunServerAddr() also writes to the process's standard
+/// output.
 class ZKDB_API ParamTablePo {
 public:
+    /// A record holding the defaults named in the class description.
     ParamTablePo();
+    /// Copies every field.
     ParamTablePo(const ParamTablePo& other);
+    /// Copies every field. @return this record.
     ParamTablePo& operator=(const ParamTablePo& other);
     ~ParamTablePo();
 
+    /// @{
     /// Column "node_id": the key by which rows are deleted and updated.
     void setNodeId(std::string nodeId);
     std::string getNodeId();
+    /// @}
 
+    /// @{
     /// Column "node_type".
     void setNodeType(std::string nodeType);
     std::string getNodeType();
+    /// @}
 
+    /// @{
     /// Column "signal_server_ip".
     void setSignalServerIP(std::string signalServerIp);
     std::string getSignalServerIP();
+    /// @}
 
+    /// @{
     /// Column "signal_server_port".
     void setSignalServerPort(int signalServerPort);
     int getSignalServerPort();
+    /// @}
 
+    /// @{
     /// Column "peer_server_ip".
     void setPeerServerIP(std::string peerServerIp);
     std::string getPeerServerIP();
+    /// @}
 
+    /// @{
     /// Column "peer_server_port".
     void setPeerServerPort(int peerServerPort);
     int getPeerServerPort();
+    /// @}
 
+    /// @{
     /// Column "stun_server_addr". A value equal to the stored one changes
     /// nothing and writes nothing. A different value writes the line
     /// "s = <hex>" (the low 32 bits of the address of the parameter), stores
@@ -61,34 +82,49 @@ public:
     /// through this setter, so they trace the same way.
     void setStunServerAddr(std::string stunServerAddr);
     std::string getStunServerAddr();
+    /// @}
 
+    /// @{
     /// Column "turn_server_addr".
     void setTurnServerAddr(std::string turnServerAddr);
     std::string getTurnServerAddr();
+    /// @}
 
+    /// @{
     /// Column "turn_server_user".
     void setTurnServerUser(std::string turnServerUser);
     std::string getTurnServerUser();
+    /// @}
 
+    /// @{
     /// Column "turn_server_pwd", kept and written as plain text.
     void setTurnServerPwd(std::string turnServerPwd);
     std::string getTurnServerPwd();
+    /// @}
 
+    /// @{
     /// Column "zkds_comm_port".
     void setZkdsCommPort(int zkdsCommPort);
     int getZkdsCommPort();
+    /// @}
 
+    /// @{
     /// Column "account_id".
     void setAccountId(std::string accountId);
     std::string getAccountId();
+    /// @}
 
+    /// @{
     /// The WAN address; in memory only.
     void setWanIP(std::string wanIp);
     std::string getWanIP();
+    /// @}
 
+    /// @{
     /// The WAN port; in memory only.
     void setWanPort(int wanPort);
     int getWanPort();
+    /// @}
 
 private:
     std::string m_nodeId;

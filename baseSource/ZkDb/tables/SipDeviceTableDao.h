@@ -35,11 +35,14 @@ class DataBase;
 /// access objects may work in several threads at once.
 class ZKDB_API SipDeviceTableDao {
 public:
+    /// An access object without a database object yet; nothing is opened
+    /// before its first operation.
     SipDeviceTableDao();
     /// A copy starts without a database object of its own.
     SipDeviceTableDao(const SipDeviceTableDao& other);
     /// Keeps this object's own database object; nothing is shared.
     SipDeviceTableDao& operator=(const SipDeviceTableDao& other);
+    /// Deletes the database object this access object created, if any.
     ~SipDeviceTableDao();
 
     /// Inserts a row made from all six fields. @return 0, or -1 (null
