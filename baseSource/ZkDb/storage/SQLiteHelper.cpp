@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <exception>
 #include <utility>
 
 class SQLiteHelperState {
@@ -15,20 +16,33 @@ public:
 
 namespace {
 
-// Row callback of sqlite3_exec: appends one map per row to the vector that
-// the context designates, or drops the row when there is none.
+// Context of the row callback: where rows go, and an exception met while
+// collecting one. An exception must not unwind through SQLite's C frames, so
+// the callback stops the statement and execSql() rethrows it afterwards.
+struct RowSink {
+    ResultRows* rows;
+    std::exception_ptr failure;
+};
+
+// Row callback of sqlite3_exec: appends one map per row to the sink's
+// vector, or drops the row when there is none.
 int collectRow(void* context, int columnCount, char** values, char** names) {
-    if (context == nullptr) {
+    auto* sink = static_cast<RowSink*>(context);
+    if (sink->rows == nullptr) {
         return 0;
     }
-    auto* rows = static_cast<ResultRows*>(context);
-    std::map<std::string, std::string> row;
-    for (int i = 0; i < columnCount; ++i) {
-        if (names[i] != nullptr && values[i] != nullptr) {
-            row[names[i]] = values[i];
+    try {
+        std::map<std::string, std::string> row;
+        for (int i = 0; i < columnCount; ++i) {
+            if (names[i] != nullptr && values[i] != nullptr) {
+                row[names[i]] = values[i];
+            }
         }
+        sink->rows->push_back(std::move(row));
+    } catch (...) {
+        sink->failure = std::current_exception();
+        return 1;
     }
-    rows->push_back(std::move(row));
     return 0;
 }
 
@@ -72,12 +86,16 @@ bool SQLiteHelper::execSql(const std::string& sql, ResultRows* rows) {
         return false;
     }
     char* error = nullptr;
-    const int rc = sqlite3_exec(m_state->m_db, sql.c_str(), collectRow, rows, &error);
+    RowSink sink{rows, nullptr};
+    const int rc = sqlite3_exec(m_state->m_db, sql.c_str(), collectRow, &sink, &error);
     if (error != nullptr) {
         m_state->m_lastError = error;
         sqlite3_free(error);
     } else {
         m_state->m_lastError.clear();
+    }
+    if (sink.failure) {
+        std::rethrow_exception(sink.failure);  // the standard library's own, passed on
     }
     return rc == SQLITE_OK;
 }
