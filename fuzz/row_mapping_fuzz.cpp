@@ -1,0 +1,167 @@
+// Row-to-record mapping with arbitrary column texts.
+//
+// Properties: every integer text reads exactly as a string stream's `int`
+// extraction reads it; mapping rows one after the other leaves each text
+// field with the last row's text (a missing column reads as empty text, and
+// a column with a stand-in text reads it for empty text) and each integer
+// field with the value of the last row whose text for it was not empty,
+// the record's earlier value standing when there was none.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "FuzzHome.h"
+#include "ZkDb/storage/ResultRows.h"
+#include "ZkDb/tables/DeviceTablePo.h"
+#include "ZkDb/tables/TableFrame.h"
+
+namespace {
+
+using namespace zkdb::frame;
+using Po = DeviceTablePo;
+
+// The device table's columns; "dev_status" reads "normal" for empty text.
+const Column<Po> kColumns[] = {
+    text("dev_id", &Po::setDevId),
+    text("dev_type", &Po::setDevType),
+    text("dev_ip", &Po::setDevIp),
+    integer("dev_port", &Po::setDevPort),
+    text("plugin_name", &Po::setPluginName),
+    text("dev_login_pwd", &Po::setDevLoginPwd),
+    textOr("dev_status", &Po::setDevStatus, "normal"),
+    integer("channel_num", &Po::setChannelNum),
+    integer("channel_start_no", &Po::setChannelStartNo),
+    text("mac_addr", &Po::setMacAddr),
+    integer("dev_inter", &Po::setDevInter),
+    text("sip_server_ip", &Po::setSipServerIP),
+    integer("sip_server_port", &Po::setSipServerPort),
+    integer("is_use_nvr", &Po::setIsUseNvr),
+    text("nvr_pwd", &Po::setNvrPwd),
+    integer("ipc_channel", &Po::setIpcChannel),
+    integer("is_record", &Po::setIsIpcRecord),
+    integer("record_stream", &Po::setIpcRecordStream),
+};
+
+// The getter that reads back what each column above set.
+struct Getter {
+    std::string (Po::*text)() const;
+    int (Po::*number)() const;
+};
+const Getter kGetters[] = {
+    {&Po::getDevId, nullptr},          {&Po::getDevType, nullptr},
+    {&Po::getDevIp, nullptr},          {nullptr, &Po::getDevPort},
+    {&Po::getPluginName, nullptr},     {&Po::getDevLoginPwd, nullptr},
+    {&Po::getDevStatus, nullptr},      {nullptr, &Po::getChannelNum},
+    {nullptr, &Po::getChannelStartNo}, {&Po::getMacAddr, nullptr},
+    {nullptr, &Po::getDevInter},       {&Po::getSipServerIP, nullptr},
+    {nullptr, &Po::getSipServerPort},  {nullptr, &Po::getIsUseNvr},
+    {&Po::getNvrPwd, nullptr},         {nullptr, &Po::getIpcChannel},
+    {nullptr, &Po::getIsIpcRecord},    {nullptr, &Po::getIpcRecordStream},
+};
+static_assert(std::size(kColumns) == std::size(kGetters), "one getter per column");
+
+int streamExtraction(const std::string& text) {
+    int value = 0;
+    std::stringstream stream(text);
+    stream >> value;
+    return value;
+}
+
+void checkParse(const std::string& text) {
+    const int parsed = parseInt(text);
+    const int expected = streamExtraction(text);
+    if (parsed != expected) {
+        fuzzhome::fail("parseInt(\"" + text + "\") = " + std::to_string(parsed) +
+                       ", stream extraction gives " + std::to_string(expected));
+    }
+}
+
+// Text that looks like a number more often than random bytes do.
+std::string numberLike(FuzzedDataProvider& input) {
+    static const char kAlphabet[] = " \t\n\v\f\r+-0123456789019x.e";
+    std::string text = input.ConsumeRandomLengthString(32);
+    for (char& c : text) {
+        c = kAlphabet[static_cast<unsigned char>(c) % (sizeof(kAlphabet) - 1)];
+    }
+    return text;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    constexpr std::size_t kCount = std::size(kColumns);
+
+    // A record with values of its own, so fields that no row sets are seen
+    // to keep them.
+    Po record;
+    std::string texts[kCount];
+    int numbers[kCount] = {};
+    for (std::size_t c = 0; c < kCount; ++c) {
+        if (kColumns[c].setText != nullptr) {
+            texts[c] = input.ConsumeRandomLengthString(8);
+            (record.*kColumns[c].setText)(texts[c]);
+        } else {
+            numbers[c] = input.ConsumeIntegral<int>();
+            (record.*kColumns[c].setInt)(numbers[c]);
+        }
+    }
+
+    ResultRows rows(input.ConsumeIntegralInRange<std::size_t>(0, 4));
+    for (auto& row : rows) {
+        for (std::size_t c = 0; c < kCount; ++c) {
+            switch (input.ConsumeIntegralInRange(0, 3)) {
+                case 0:
+                    break;  // column missing from the row
+                case 1:
+                    row[kColumns[c].name] = std::string();
+                    break;
+                case 2:
+                    row[kColumns[c].name] = numberLike(input);
+                    break;
+                default:
+                    row[kColumns[c].name] = input.ConsumeRandomLengthString(32);
+                    break;
+            }
+        }
+        if (input.ConsumeBool()) {
+            row[input.ConsumeRandomLengthString(8)] = input.ConsumeRandomLengthString(8);
+        }
+    }
+    checkParse(input.ConsumeRemainingBytesAsString());
+
+    // What the rows should leave in the record.
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < kCount; ++c) {
+            const auto found = row.find(kColumns[c].name);
+            const std::string value = found == row.end() ? std::string() : found->second;
+            if (kColumns[c].setText != nullptr) {
+                texts[c] = value.empty() && kColumns[c].whenEmpty != nullptr ? kColumns[c].whenEmpty
+                                                                             : value;
+            } else if (!value.empty()) {
+                checkParse(value);
+                numbers[c] = streamExtraction(value);
+            }
+        }
+    }
+
+    for (const auto& row : rows) {
+        mapRow(row, record, kColumns);
+    }
+
+    for (std::size_t c = 0; c < kCount; ++c) {
+        if (kGetters[c].text != nullptr) {
+            if ((record.*kGetters[c].text)() != texts[c]) {
+                fuzzhome::fail(std::string("text column ") + kColumns[c].name + " mapped wrongly");
+            }
+        } else if ((record.*kGetters[c].number)() != numbers[c]) {
+            fuzzhome::fail(std::string("integer column ") + kColumns[c].name + " mapped wrongly");
+        }
+    }
+    return 0;
+}
