@@ -18,6 +18,7 @@ namespace zkdb_support {
 namespace {
 
 const char kHomeVariable[] = "ZKDB_TEST_SQLITE_HOME";
+const char kParentVariable[] = "ZKDB_PRIVATE_HOME_PARENT";
 
 std::string loadedSqliteFile() {
     Dl_info info{};
@@ -40,9 +41,16 @@ int launch(char** argv) {
         std::fprintf(stderr, "cannot find the loaded SQLite library\n");
         return 2;
     }
-    char pattern[] = "/tmp/zkdb-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        std::fprintf(stderr, "mkdtemp: %s\n", std::strerror(errno));
+    // The parent is /tmp unless ZKDB_PRIVATE_HOME_PARENT names another
+    // directory (for example a tmpfs, to take the disk out of a benchmark).
+    // Keep it short: the library cuts the SQLite file name at 127 bytes.
+    std::string pattern = "/tmp";
+    if (const char* parent = std::getenv(kParentVariable)) {
+        if (*parent != '\0') pattern = parent;
+    }
+    pattern += "/zkdb-XXXXXX";
+    if (mkdtemp(&pattern[0]) == nullptr) {
+        std::fprintf(stderr, "mkdtemp in '%s': %s\n", pattern.c_str(), std::strerror(errno));
         return 2;
     }
     const std::string home = pattern;

@@ -9,6 +9,13 @@
 // library into a fresh, short temporary directory, runs itself again with
 // that directory first on the library search path, waits, and removes the
 // directory. The second run checks that SQLite was really loaded from there.
+// The temporary directory is made under /tmp, or under the directory that
+// the environment variable ZKDB_PRIVATE_HOME_PARENT names.
+//
+// On Windows (PrivateSqliteHomeWin32.cpp) the loader takes DLLs from the
+// program's own directory, so the program and every DLL beside it are copied
+// into a fresh directory under %TEMP% (or ZKDB_PRIVATE_HOME_PARENT) and the
+// copy runs there; ZKDB_TEST_PROGRAM_DIR then names the original directory.
 
 #include <string>
 

@@ -19,6 +19,7 @@ namespace {
 
 const char kHomeVariable[] = "ZKDB_TEST_SQLITE_HOME";
 const char kProgramDirectoryVariable[] = "ZKDB_TEST_PROGRAM_DIR";
+const char kParentVariable[] = "ZKDB_PRIVATE_HOME_PARENT";
 
 // The library reads at most this many characters of the SQLite DLL's file
 // name; the private home must keep the whole name within it.
@@ -78,16 +79,22 @@ bool samePath(const std::string& a, const std::string& b) {
     return ::lstrcmpiA(longPath(a).c_str(), longPath(b).c_str()) == 0;
 }
 
-// A new directory under the temporary directory, ending in a backslash.
+// A new directory under the temporary directory (or the directory that
+// ZKDB_PRIVATE_HOME_PARENT names), ending in a backslash.
 std::string makeHome() {
-    char temp[MAX_PATH + 1];
-    const DWORD length = ::GetTempPathA(sizeof(temp), temp);
-    if (length == 0 || length >= sizeof(temp)) return std::string();
+    std::string parent = environment(kParentVariable);
+    if (parent.empty()) {
+        char temp[MAX_PATH + 1];
+        const DWORD length = ::GetTempPathA(sizeof(temp), temp);
+        if (length == 0 || length >= sizeof(temp)) return std::string();
+        parent = temp;
+    }
+    if (parent.back() != '\\' && parent.back() != '/') parent += '\\';
     const unsigned long seed = ::GetCurrentProcessId() ^ ::GetTickCount();
     for (unsigned long attempt = 0; attempt < 1000; ++attempt) {
         char name[32];
         std::snprintf(name, sizeof(name), "zkdb-%08lx", (seed + attempt) & 0xffffffffUL);
-        const std::string home = std::string(temp) + name;
+        const std::string home = parent + name;
         if (::CreateDirectoryA(home.c_str(), nullptr)) return home + "\\";
         if (::GetLastError() != ERROR_ALREADY_EXISTS) return std::string();
     }

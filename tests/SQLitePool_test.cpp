@@ -18,6 +18,7 @@
 
 #include "ZkDb/storage/SQLiteHelper.h"
 #include "support/Harbor.h"
+#include "support/StorageProbe.h"
 
 namespace {
 
@@ -117,6 +118,9 @@ milliseconds untilUnlocked(Clock::time_point since, milliseconds limit) {
 }
 
 int threadCount() {
+#if defined(_WIN32)
+    return probe::threadsOfThisProcess();
+#else
     int count = 0;
     if (DIR* tasks = opendir("/proc/self/task")) {
         while (const dirent* entry = readdir(tasks)) {
@@ -125,6 +129,7 @@ int threadCount() {
         closedir(tasks);
     }
     return count;
+#endif
 }
 
 using SQLitePoolTest = harbor::HomeTest;

@@ -18,6 +18,13 @@ namespace probe {
 
 /// Number of this process's open file descriptors that refer to `path`. An
 /// open SQLite connection holds one on its database file.
+#if defined(_WIN32)
+/// (Windows: handles instead of descriptors; StorageProbeWin32.cpp.)
+int openDescriptorsOn(const std::string& path);
+
+/// Number of threads of this process (StorageProbeWin32.cpp).
+int threadsOfThisProcess();
+#else
 inline int openDescriptorsOn(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
@@ -30,6 +37,7 @@ inline int openDescriptorsOn(const std::string& path) {
     }
     return count;
 }
+#endif
 
 /// True when a fresh connection can take an EXCLUSIVE lock on `path` at once
 /// (no busy time-out), i.e. no other connection holds any lock on it.
