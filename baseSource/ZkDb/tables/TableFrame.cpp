@@ -1,6 +1,7 @@
 #include "ZkDb/tables/TableFrame.h"
 
 #include <climits>
+#include <cstring>
 
 #include "ZkDb/storage/SqliteDataBase.h"
 
@@ -9,15 +10,22 @@ namespace frame {
 
 namespace {
 
+// Appends the value's characters up to its first NUL, each quote doubled,
+// in runs between quotes.
 void appendText(std::string& out, const std::string& value) {
-    for (const char c : value) {
-        if (c == '\0') {
-            return;  // a text value ends at its first NUL
+    const char* p = value.data();
+    const void* nul = std::memchr(p, '\0', value.size());
+    const char* end = nul != nullptr ? static_cast<const char*>(nul) : p + value.size();
+    while (p != end) {
+        const void* quote = std::memchr(p, '\'', static_cast<std::size_t>(end - p));
+        if (quote == nullptr) {
+            out.append(p, end);
+            return;
         }
-        if (c == '\'') {
-            out.push_back('\'');
-        }
-        out.push_back(c);
+        const char* after = static_cast<const char*>(quote) + 1;
+        out.append(p, after);
+        out.push_back('\'');
+        p = after;
     }
 }
 
@@ -45,33 +53,39 @@ bool isSpace(char c) {
 
 std::string formStatement(const char* pattern, std::initializer_list<SqlValue> values) {
     std::string out;
-    std::size_t size = 0;
-    for (const char* p = pattern; *p != '\0'; ++p) ++size;
+    std::size_t size = std::strlen(pattern);
     for (const SqlValue& value : values) {
         size += value.text() != nullptr ? value.text()->size() + 2 : 11;
     }
     out.reserve(size);
 
     auto next = values.begin();
-    for (const char* p = pattern; *p != '\0'; ++p) {
-        if (*p != '%' || (p[1] != 's' && p[1] != 'd' && p[1] != '%')) {
-            out.push_back(*p);
+    const char* p = pattern;
+    while (*p != '\0') {
+        // The fixed text up to the next '%' goes in as one run.
+        const char* percent = std::strchr(p, '%');
+        if (percent == nullptr) {
+            out.append(p);
+            break;
+        }
+        out.append(p, percent);
+        const char kind = percent[1];
+        if (kind != 's' && kind != 'd' && kind != '%') {
+            out.push_back('%');  // a lone '%' stands as it is
+            p = percent + 1;
             continue;
         }
-        ++p;
-        if (*p == '%') {
+        p = percent + 2;
+        if (kind == '%') {
             out.push_back('%');
-            continue;
+        } else if (next != values.end()) {
+            if (next->text() != nullptr) {
+                appendText(out, *next->text());
+            } else {
+                appendNumber(out, next->number());
+            }
+            ++next;
         }
-        if (next == values.end()) {
-            continue;
-        }
-        if (next->text() != nullptr) {
-            appendText(out, *next->text());
-        } else {
-            appendNumber(out, next->number());
-        }
-        ++next;
     }
     return out;
 }

@@ -6,11 +6,15 @@
 // of result rows to records by column name. Internal: not installed, not
 // exported.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 #include <list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "ZkDb/storage/DataBase.h"
 
@@ -108,24 +112,113 @@ constexpr Column<Po> integer(const char* name, void (Po::*setter)(int)) {
     return Column<Po>{name, nullptr, setter, nullptr};
 }
 
+/// Maps rows into records of type Po by column name.
+///
+/// A row's map keeps its keys in name order, so the mapper sorts the
+/// columns by name once and then matches a whole row in one ordered walk,
+/// instead of one tree look-up per column. The fields are then set in the
+/// order the columns are given. A column missing from the row reads as empty
+/// text: a text field is set to "" (or to the column's `whenEmpty` text), an
+/// integer field is left as it was.
+template <class Po, std::size_t N>
+class RowMapper {
+public:
+    using Row = ResultRows::value_type;
+
+    explicit RowMapper(const Column<Po> (&columns)[N]) : m_columns(columns) {
+        for (std::size_t i = 0; i < N; ++i) {
+            m_byName[i] = i;
+            m_length[i] = std::strlen(columns[i].name);
+        }
+        // Ties keep the order given, so the last of several columns with
+        // one name is the last to read its text.
+        std::sort(m_byName.begin(), m_byName.end(), [&columns](std::size_t a, std::size_t b) {
+            const int order = std::strcmp(columns[a].name, columns[b].name);
+            return order < 0 || (order == 0 && a < b);
+        });
+        for (std::size_t k = 0; k < N; ++k) {
+            m_lastReader[m_byName[k]] =
+                k + 1 == N ||
+                std::strcmp(columns[m_byName[k]].name, columns[m_byName[k + 1]].name) != 0;
+        }
+    }
+
+    /// Maps `row` into `record`; `row` is only read.
+    void copy(const Row& row, Po& record) const {
+        const std::string* values[N] = {};
+        locate(row, values);
+        apply(values, record);
+    }
+
+    /// Maps `row` into `record`, moving texts out of `row` instead of
+    /// copying them; use it for a row that is not read again.
+    void consume(Row& row, Po& record) const {
+        std::string* values[N] = {};
+        locate(row, values);
+        apply(values, record);
+    }
+
+private:
+    // values[i] becomes the row's text for column i, or stays null when the
+    // row has no such column. compare() orders like the map.
+    template <class RowType, class Text>
+    void locate(RowType& row, Text* (&values)[N]) const {
+        auto entry = row.begin();
+        const auto end = row.end();
+        std::size_t k = 0;
+        while (entry != end && k < N) {
+            const std::size_t column = m_byName[k];
+            const int order = compare(entry->first, m_columns[column].name, m_length[column]);
+            if (order < 0) {
+                ++entry;
+            } else {
+                if (order == 0) values[column] = &entry->second;
+                ++k;
+            }
+        }
+    }
+
+    // std::string::compare() against a name whose length is known.
+    static int compare(const std::string& key, const char* name, std::size_t length) {
+        const std::size_t common = key.size() < length ? key.size() : length;
+        const int order = std::char_traits<char>::compare(key.data(), name, common);
+        if (order != 0) return order;
+        return key.size() < length ? -1 : (key.size() > length ? 1 : 0);
+    }
+
+    template <class Text>
+    void apply(Text* const (&values)[N], Po& record) const {
+        for (std::size_t i = 0; i < N; ++i) {
+            const Column<Po>& column = m_columns[i];
+            Text* value = values[i];
+            const bool empty = value == nullptr || value->empty();
+            if (column.setText != nullptr) {
+                if (empty && column.whenEmpty != nullptr) {
+                    (record.*column.setText)(column.whenEmpty);
+                } else if (value == nullptr) {
+                    (record.*column.setText)(std::string());
+                } else if (m_lastReader[i]) {
+                    (record.*column.setText)(std::move(*value));  // a copy when Text is const
+                } else {
+                    (record.*column.setText)(*value);
+                }
+            } else if (!empty) {
+                (record.*column.setInt)(parseInt(*value));
+            }
+        }
+    }
+
+    const Column<Po> (&m_columns)[N];
+    std::array<std::size_t, N> m_length;  // of each column's name
+    std::array<std::size_t, N> m_byName;  // column indexes in name order
+    std::array<bool, N> m_lastReader;     // no later column reads the same name
+};
+
 /// Maps one row into `record`, column by column in the order given. A column
 /// missing from the row reads as empty text.
 template <class Po, std::size_t N>
 void mapRow(const ResultRows::value_type& row, Po& record, const Column<Po> (&columns)[N]) {
-    static const std::string kEmpty;
-    for (const Column<Po>& column : columns) {
-        const auto found = row.find(column.name);
-        const std::string& value = found == row.end() ? kEmpty : found->second;
-        if (column.setText != nullptr) {
-            if (value.empty() && column.whenEmpty != nullptr) {
-                (record.*column.setText)(column.whenEmpty);
-            } else {
-                (record.*column.setText)(value);
-            }
-        } else if (!value.empty()) {
-            (record.*column.setInt)(parseInt(value));
-        }
-    }
+    RowMapper<Po, N>(columns).copy(row, record);
 }
 
 /// The one-record query: runs `sql` and maps every row, in order, into
@@ -138,8 +231,10 @@ int queryOne(DataBase*& handle, const std::string& sql, Po& record,
     if (!query(handle, sql.c_str(), rows) || rows.empty()) {
         return -1;
     }
-    for (const auto& row : rows) {
-        mapRow(row, record, columns);
+    const RowMapper<Po, N> mapper(columns);
+    for (auto& row : rows) {
+        mapper.consume(row, record);
+        row.clear();  // its memory serves what comes next
     }
     return 0;
 }
@@ -155,9 +250,11 @@ void queryNew(DataBase*& handle, const char* sql, std::list<Po*>& records,
     if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
         return;
     }
-    for (const auto& row : rows) {
+    const RowMapper<Po, N> mapper(columns);
+    for (auto& row : rows) {
         std::unique_ptr<Po> record(new Po());
-        mapRow(row, *record, columns);
+        mapper.consume(row, *record);
+        row.clear();  // its memory serves the next records
         records.push_back(record.get());
         record.release();
     }
@@ -172,9 +269,11 @@ void queryValues(DataBase*& handle, const char* sql, std::list<Po>& records,
     if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
         return;
     }
-    for (const auto& row : rows) {
+    const RowMapper<Po, N> mapper(columns);
+    for (auto& row : rows) {
         records.emplace_back();
-        mapRow(row, records.back(), columns);
+        mapper.consume(row, records.back());
+        row.clear();  // its memory serves the next records
     }
 }
 
