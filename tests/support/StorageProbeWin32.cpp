@@ -1,6 +1,5 @@
-// Windows side of the storage probes: what /proc tells on Linux, asked of
-// the system instead. A SQLite connection holds one handle on its database
-// file, so handles stand in for file descriptors.
+// Windows side of the storage probes: what /proc tells on Linux, learnt
+// here from SQLite itself.
 #include "support/StorageProbe.h"
 
 #if defined(_WIN32)
@@ -9,81 +8,133 @@
 
 #include <tlhelp32.h>
 
+#include <cwctype>
 #include <filesystem>
-#include <vector>
+#include <map>
+#include <mutex>
+#include <string>
 
 namespace probe {
 namespace {
 
-// One entry of the system's handle table (SystemExtendedHandleInformation).
-struct HandleEntry {
-    PVOID object;
-    ULONG_PTR processId;
-    ULONG_PTR handle;
-    ULONG grantedAccess;
-    USHORT creatorBackTraceIndex;
-    USHORT objectTypeIndex;
-    ULONG attributes;
-    ULONG reserved;
+// Counts this process's open SQLite files by name. Asking Windows for every
+// handle of the process and then for each handle's file name can block
+// (a query on a synchronous handle waits for I/O pending on it), so instead
+// a thin VFS in front of the default one, registered as the new default
+// before any connection opens, tracks SQLite's own opens and closes.
+// A SQLite connection holds one open file on its database file.
+
+struct CountingFile {
+    sqlite3_file base;   // methods: kMethods, or null when the open failed
+    sqlite3_file* real;  // the default VFS's file, stored right after this
 };
 
-struct HandleTable {
-    ULONG_PTR count;
-    ULONG_PTR reserved;
-    HandleEntry entries[1];
+constexpr int kRealOffset = (sizeof(CountingFile) + 15) / 16 * 16;
+
+sqlite3_vfs* g_real = nullptr;
+std::mutex g_lock;
+std::map<sqlite3_file*, std::wstring> g_open;
+
+// A path in one spelling: full, long, lower case, backslashes.
+std::wstring normalised(const std::wstring& path) {
+    wchar_t full[2048];
+    DWORD length = ::GetFullPathNameW(path.c_str(), 2048, full, nullptr);
+    std::wstring result = length > 0 && length < 2048 ? std::wstring(full, length) : path;
+    wchar_t longName[2048];
+    length = ::GetLongPathNameW(result.c_str(), longName, 2048);
+    if (length > 0 && length < 2048) result.assign(longName, length);
+    for (wchar_t& c : result) {
+        if (c == L'/') c = L'\\';
+        c = static_cast<wchar_t>(::towlower(c));
+    }
+    return result;
+}
+
+sqlite3_file* real(sqlite3_file* file) { return reinterpret_cast<CountingFile*>(file)->real; }
+
+int countedClose(sqlite3_file* file) {
+    {
+        std::lock_guard<std::mutex> guard(g_lock);
+        g_open.erase(file);
+    }
+    return real(file)->pMethods->xClose(real(file));
+}
+
+// Every other method forwards to the default VFS's file.
+#define ZKDB_FORWARD(name, params, args) [] params { return real(file)->pMethods->name args; }
+
+const sqlite3_io_methods kMethods = {
+    3,
+    countedClose,
+    ZKDB_FORWARD(xRead, (sqlite3_file * file, void* b, int n, sqlite3_int64 o),
+                 (real(file), b, n, o)),
+    ZKDB_FORWARD(xWrite, (sqlite3_file * file, const void* b, int n, sqlite3_int64 o),
+                 (real(file), b, n, o)),
+    ZKDB_FORWARD(xTruncate, (sqlite3_file * file, sqlite3_int64 size), (real(file), size)),
+    ZKDB_FORWARD(xSync, (sqlite3_file * file, int flags), (real(file), flags)),
+    ZKDB_FORWARD(xFileSize, (sqlite3_file * file, sqlite3_int64* size), (real(file), size)),
+    ZKDB_FORWARD(xLock, (sqlite3_file * file, int level), (real(file), level)),
+    ZKDB_FORWARD(xUnlock, (sqlite3_file * file, int level), (real(file), level)),
+    ZKDB_FORWARD(xCheckReservedLock, (sqlite3_file * file, int* out), (real(file), out)),
+    ZKDB_FORWARD(xFileControl, (sqlite3_file * file, int op, void* arg), (real(file), op, arg)),
+    ZKDB_FORWARD(xSectorSize, (sqlite3_file * file), (real(file))),
+    ZKDB_FORWARD(xDeviceCharacteristics, (sqlite3_file * file), (real(file))),
+    ZKDB_FORWARD(xShmMap, (sqlite3_file * file, int i, int n, int e, void volatile** p),
+                 (real(file), i, n, e, p)),
+    ZKDB_FORWARD(xShmLock, (sqlite3_file * file, int o, int n, int f), (real(file), o, n, f)),
+    [](sqlite3_file* file) { real(file)->pMethods->xShmBarrier(real(file)); },
+    ZKDB_FORWARD(xShmUnmap, (sqlite3_file * file, int drop), (real(file), drop)),
+    ZKDB_FORWARD(xFetch, (sqlite3_file * file, sqlite3_int64 o, int n, void** p),
+                 (real(file), o, n, p)),
+    ZKDB_FORWARD(xUnfetch, (sqlite3_file * file, sqlite3_int64 o, void* p), (real(file), o, p)),
 };
 
-using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-constexpr ULONG kExtendedHandleInformation = 64;
-constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004L);
+#undef ZKDB_FORWARD
 
-// Full path of an open file, without the "\\?\" prefix.
-std::wstring finalPath(HANDLE file) {
-    wchar_t buffer[2048];
-    const DWORD length = ::GetFinalPathNameByHandleW(file, buffer, 2048, FILE_NAME_NORMALIZED);
-    if (length == 0 || length >= 2048) return std::wstring();
-    std::wstring path(buffer, length);
-    return path.compare(0, 4, L"\\\\?\\") == 0 ? path.substr(4) : path;
+int countedOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+    auto* counted = reinterpret_cast<CountingFile*>(file);
+    counted->base.pMethods = nullptr;
+    counted->real = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + kRealOffset);
+    const int rc = g_real->xOpen(g_real, name, counted->real, flags, outFlags);
+    if (rc != SQLITE_OK || counted->real->pMethods == nullptr) {
+        return rc;
+    }
+    counted->base.pMethods = &kMethods;
+    if (name != nullptr) {
+        wchar_t wide[2048];
+        const int length = ::MultiByteToWideChar(CP_UTF8, 0, name, -1, wide, 2048);
+        std::lock_guard<std::mutex> guard(g_lock);
+        g_open[file] = length > 0 ? normalised(wide) : std::wstring();
+    }
+    return rc;
 }
 
-bool samePath(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+sqlite3_vfs* countingVfs() {
+    static sqlite3_vfs vfs = [] {
+        g_real = sqlite3_vfs_find(nullptr);
+        sqlite3_vfs copy = *g_real;
+        copy.szOsFile = kRealOffset + g_real->szOsFile;
+        copy.zName = "zkdb-counting";
+        copy.pAppData = nullptr;
+        copy.xOpen = countedOpen;
+        return copy;
+    }();
+    return &vfs;
 }
+
+// Registered before main(), so every connection of the test process opens
+// its files through it.
+const int g_registered = sqlite3_vfs_register(countingVfs(), 1);
 
 }  // namespace
 
 int openDescriptorsOn(const std::string& path) {
-    std::error_code error;
-    std::wstring target = std::filesystem::absolute(path, error).wstring();
-    wchar_t longName[2048];
-    const DWORD longLength = ::GetLongPathNameW(target.c_str(), longName, 2048);
-    if (longLength > 0 && longLength < 2048) target.assign(longName, longLength);
-    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void (*)()>(
-        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    if (error || query == nullptr) return -1;
-
-    std::vector<char> buffer(1 << 16);
-    LONG status = kInfoLengthMismatch;
-    while (buffer.size() <= (1u << 28)) {
-        ULONG needed = 0;
-        status = query(kExtendedHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                       &needed);
-        if (status != kInfoLengthMismatch) break;
-        buffer.resize(buffer.size() * 2);
-    }
-    if (status != 0) return -1;
-
-    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
-    const ULONG_PTR self = ::GetCurrentProcessId();
+    (void)g_registered;
+    const std::wstring target = normalised(std::filesystem::path(path).wstring());
+    std::lock_guard<std::mutex> guard(g_lock);
     int count = 0;
-    for (ULONG_PTR i = 0; i < table->count; ++i) {
-        const HandleEntry& entry = table->entries[i];
-        if (entry.processId != self) continue;
-        HANDLE handle = reinterpret_cast<HANDLE>(entry.handle);
-        // Only disk files: asking a pipe for its name can block.
-        if (::GetFileType(handle) != FILE_TYPE_DISK) continue;
-        if (samePath(finalPath(handle), target)) ++count;
+    for (const auto& entry : g_open) {
+        if (entry.second == target) ++count;
     }
     return count;
 }
