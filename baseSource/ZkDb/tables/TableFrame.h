@@ -239,6 +239,22 @@ int queryOne(DataBase*& handle, const std::string& sql, Po& record,
     return 0;
 }
 
+/// Runs a list statement and hands every row, in order, to `append`
+/// together with the mapper for Po. A null or empty statement, or a handle
+/// that cannot be made usable, runs nothing.
+template <class Po, std::size_t N, class Append>
+void queryEach(DataBase*& handle, const char* sql, const Column<Po> (&columns)[N], Append append) {
+    ResultRows rows;
+    if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
+        return;
+    }
+    const RowMapper<Po, N> mapper(columns);
+    for (auto& row : rows) {
+        append(mapper, row);
+        row.clear();  // mapped and not read again: its memory goes back at once
+    }
+}
+
 /// The list worker: runs `sql` and appends one new record per row, in
 /// order, to `records`, which is not cleared. The records are created with
 /// `new` and belong to the caller. A null or empty statement, or a handle
@@ -246,18 +262,12 @@ int queryOne(DataBase*& handle, const std::string& sql, Po& record,
 template <class Po, std::size_t N>
 void queryNew(DataBase*& handle, const char* sql, std::list<Po*>& records,
               const Column<Po> (&columns)[N]) {
-    ResultRows rows;
-    if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
-        return;
-    }
-    const RowMapper<Po, N> mapper(columns);
-    for (auto& row : rows) {
+    queryEach(handle, sql, columns, [&records](const auto& mapper, auto& row) {
         std::unique_ptr<Po> record(new Po());
         mapper.consume(row, *record);
-        row.clear();  // its memory serves the next records
         records.push_back(record.get());
         record.release();
-    }
+    });
 }
 
 /// The list worker for lists of records held by value: as queryNew(), each
@@ -265,16 +275,10 @@ void queryNew(DataBase*& handle, const char* sql, std::list<Po*>& records,
 template <class Po, std::size_t N>
 void queryValues(DataBase*& handle, const char* sql, std::list<Po>& records,
                  const Column<Po> (&columns)[N]) {
-    ResultRows rows;
-    if (sql == nullptr || *sql == '\0' || !query(handle, sql, rows)) {
-        return;
-    }
-    const RowMapper<Po, N> mapper(columns);
-    for (auto& row : rows) {
+    queryEach(handle, sql, columns, [&records](const auto& mapper, auto& row) {
         records.emplace_back();
         mapper.consume(row, records.back());
-        row.clear();  // its memory serves the next records
-    }
+    });
 }
 
 }  // namespace frame
