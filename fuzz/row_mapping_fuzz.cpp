@@ -18,34 +18,17 @@
 #include "FuzzHome.h"
 #include "ZkDb/storage/ResultRows.h"
 #include "ZkDb/tables/DeviceTablePo.h"
-#include "ZkDb/tables/TableFrame.h"
+#include "ZkDb/tables/RowMapping.h"
+#include "ZkDb/tables/TableColumns.h"
 
 namespace {
 
 using namespace zkdb::frame;
 using Po = DeviceTablePo;
 
-// The device table's columns; "dev_status" reads "normal" for empty text.
-const Column<Po> kColumns[] = {
-    text("dev_id", &Po::setDevId),
-    text("dev_type", &Po::setDevType),
-    text("dev_ip", &Po::setDevIp),
-    integer("dev_port", &Po::setDevPort),
-    text("plugin_name", &Po::setPluginName),
-    text("dev_login_pwd", &Po::setDevLoginPwd),
-    textOr("dev_status", &Po::setDevStatus, "normal"),
-    integer("channel_num", &Po::setChannelNum),
-    integer("channel_start_no", &Po::setChannelStartNo),
-    text("mac_addr", &Po::setMacAddr),
-    integer("dev_inter", &Po::setDevInter),
-    text("sip_server_ip", &Po::setSipServerIP),
-    integer("sip_server_port", &Po::setSipServerPort),
-    integer("is_use_nvr", &Po::setIsUseNvr),
-    text("nvr_pwd", &Po::setNvrPwd),
-    integer("ipc_channel", &Po::setIpcChannel),
-    integer("is_record", &Po::setIsIpcRecord),
-    integer("record_stream", &Po::setIpcRecordStream),
-};
+// The device table's columns, as its access class maps them; "dev_status"
+// reads "normal" for empty text.
+constexpr const auto& kColumns = zkdb::columns::kDevice;
 
 // The getter that reads back what each column above set.
 struct Getter {
@@ -53,15 +36,22 @@ struct Getter {
     int (Po::*number)() const;
 };
 const Getter kGetters[] = {
-    {&Po::getDevId, nullptr},          {&Po::getDevType, nullptr},
-    {&Po::getDevIp, nullptr},          {nullptr, &Po::getDevPort},
-    {&Po::getPluginName, nullptr},     {&Po::getDevLoginPwd, nullptr},
-    {&Po::getDevStatus, nullptr},      {nullptr, &Po::getChannelNum},
-    {nullptr, &Po::getChannelStartNo}, {&Po::getMacAddr, nullptr},
-    {nullptr, &Po::getDevInter},       {&Po::getSipServerIP, nullptr},
-    {nullptr, &Po::getSipServerPort},  {nullptr, &Po::getIsUseNvr},
-    {&Po::getNvrPwd, nullptr},         {nullptr, &Po::getIpcChannel},
-    {nullptr, &Po::getIsIpcRecord},    {nullptr, &Po::getIpcRecordStream},
+    {&Po::getDevId, nullptr},           {&Po::getDevType, nullptr},
+    {&Po::getDevIp, nullptr},           {nullptr, &Po::getDevPort},
+    {&Po::getPluginName, nullptr},      {&Po::getDevLoginUser, nullptr},
+    {&Po::getDevLoginPwd, nullptr},     {&Po::getDevStatus, nullptr},
+    {nullptr, &Po::getChannelNum},      {nullptr, &Po::getChannelStartNo},
+    {&Po::getEquipType, nullptr},       {&Po::getUpdateFlag, nullptr},
+    {&Po::getMainRtspUri, nullptr},     {&Po::getSubRtspUri, nullptr},
+    {&Po::getSnapshotUrl, nullptr},     {&Po::getMacAddr, nullptr},
+    {&Po::getDevMfrs, nullptr},         {nullptr, &Po::getDevInter},
+    {&Po::getSipServerIP, nullptr},     {nullptr, &Po::getSipServerPort},
+    {&Po::getSipAccount, nullptr},      {&Po::getSipPwd, nullptr},
+    {&Po::getDevEdition, nullptr},      {nullptr, &Po::getIsUseNvr},
+    {&Po::getNvrIP, nullptr},           {nullptr, &Po::getNvrPort},
+    {&Po::getNvrUserName, nullptr},     {&Po::getNvrPwd, nullptr},
+    {nullptr, &Po::getIpcChannel},      {nullptr, &Po::getIsIpcRecord},
+    {nullptr, &Po::getIpcRecordStream},
 };
 static_assert(std::size(kColumns) == std::size(kGetters), "one getter per column");
 

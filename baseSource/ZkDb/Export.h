@@ -23,4 +23,15 @@
 #define ZKDB_API __attribute__((visibility("default")))
 #endif
 
+/// @def ZKDB_LOCAL
+/// Marks a type nested in an exported class, such as its private state, as
+/// internal, so that the members of that type are not exported with the
+/// class. Windows DLLs export only what is marked, so it is empty there.
+
+#if defined(_WIN32)
+#define ZKDB_LOCAL
+#else
+#define ZKDB_LOCAL __attribute__((visibility("hidden")))
+#endif
+
 #endif  // ZKDB_EXPORT_H

@@ -7,35 +7,34 @@
 #include "ZkDb/platform/Platform.h"
 #include "ZkDb/storage/SQLiteHelper.h"
 
-class ConnectionRegistry {
-public:
-    explicit ConnectionRegistry(const std::string& path) : m_path(path) {}
+struct ZKDB_LOCAL SQLiteBuilt::State {
+    explicit State(const std::string& path) : m_path(path) {}
 
-    std::map<unsigned int, std::unique_ptr<SQLiteHelper>> connections;
-    std::string m_path;
-    std::mutex lock;
+    const std::string m_path;  // set once; read without the lock
+    std::mutex m_lock;         // guards m_connections only, never a connection's use
+    std::map<unsigned int, std::unique_ptr<SQLiteHelper>> m_connections;  // m_lock
 };
 
-SQLiteBuilt::SQLiteBuilt(const std::string& path) : m_registry(new ConnectionRegistry(path)) {}
+SQLiteBuilt::SQLiteBuilt(const std::string& path) : m_state(new State(path)) {}
 
 SQLiteBuilt::~SQLiteBuilt() {
     {
-        std::lock_guard<std::mutex> guard(m_registry->lock);
+        std::lock_guard<std::mutex> guard(m_state->m_lock);
         // In key order; each connection object closes its connection.
-        auto& connections = m_registry->connections;
+        auto& connections = m_state->m_connections;
         while (!connections.empty()) {
             connections.erase(connections.begin());
         }
     }
-    delete m_registry;
+    delete m_state;
 }
 
 SQLiteHelper* SQLiteBuilt::getSQLiteHelper() {
     const unsigned int thread = zkdb::platform::currentThreadId();
-    std::lock_guard<std::mutex> guard(m_registry->lock);
-    std::unique_ptr<SQLiteHelper>& slot = m_registry->connections[thread];
+    std::lock_guard<std::mutex> guard(m_state->m_lock);
+    std::unique_ptr<SQLiteHelper>& slot = m_state->m_connections[thread];
     if (!slot) {
-        slot.reset(new SQLiteHelper(m_registry->m_path));
+        slot.reset(new SQLiteHelper(m_state->m_path));
     }
     return slot.get();
 }

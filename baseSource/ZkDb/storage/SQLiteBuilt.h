@@ -9,7 +9,6 @@
 #include "ZkDb/Export.h"
 
 class SQLiteHelper;
-class ConnectionRegistry;
 
 /// Gives every thread that asks its own SQLiteHelper for one database file,
 /// so that no connection is ever shared between threads.
@@ -44,7 +43,10 @@ public:
     SQLiteHelper* getSQLiteHelper();
 
 private:
-    ConnectionRegistry* m_registry;
+    // The map from thread id to connection object and its mutex; the
+    // exported layout is this one pointer.
+    struct State;
+    State* m_state;
 };
 
 #endif  // ZKDB_STORAGE_SQLITEBUILT_H

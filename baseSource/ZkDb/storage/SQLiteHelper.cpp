@@ -5,13 +5,13 @@
 #include <exception>
 #include <utility>
 
-class SQLiteHelperState {
-public:
-    explicit SQLiteHelperState(const std::string& path) : m_path(path) {}
+// No lock: one object is used by one thread at a time.
+struct ZKDB_LOCAL SQLiteHelper::State {
+    explicit State(const std::string& path) : m_path(path) {}
 
-    std::string m_path;
-    std::string m_lastError;
-    sqlite3* m_db = nullptr;
+    std::string m_path;       // handed to SQLite unchanged
+    std::string m_lastError;  // see getLastError()
+    sqlite3* m_db = nullptr;  // null while closed
 };
 
 namespace {
@@ -48,7 +48,7 @@ int collectRow(void* context, int columnCount, char** values, char** names) {
 
 }  // namespace
 
-SQLiteHelper::SQLiteHelper(const std::string& path) : m_state(new SQLiteHelperState(path)) {}
+SQLiteHelper::SQLiteHelper(const std::string& path) : m_state(new State(path)) {}
 
 SQLiteHelper::~SQLiteHelper() {
     closeDatabase();

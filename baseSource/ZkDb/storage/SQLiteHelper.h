@@ -9,8 +9,6 @@
 #include "ZkDb/Export.h"
 #include "ZkDb/storage/ResultRows.h"
 
-class SQLiteHelperState;
-
 /// One connection to one SQLite database file, with the text of its last
 /// failure.
 ///
@@ -69,7 +67,11 @@ public:
     const std::string& getLastError();
 
 private:
-    SQLiteHelperState* m_state;
+    // The connection handle, the path and the last error. The exported
+    // layout is this one pointer, so the state can change without breaking
+    // hosts built against an earlier version.
+    struct State;
+    State* m_state;
 };
 
 #endif  // ZKDB_STORAGE_SQLITEHELPER_H

@@ -34,101 +34,108 @@ std::int64_t systemTicks() {
 
 }  // namespace
 
-// Lock rules: busyLock guards `busy`; idleLock guards `idle` and the
+// Lock rules: m_busyLock guards m_busy; m_idleLock guards m_idle and the
 // check-and-create step. No code path holds both at once, so they cannot
-// deadlock. `created` changes only under idleLock; it is atomic so that it
-// may be read without it.
-class PoolState {
-public:
-    PoolState(const std::string& path, int maximumObjects, int idleTimeout);
-    ~PoolState();
+// deadlock. m_stopLock pairs with m_stopRequested only.
+struct ZKDB_LOCAL SQLitePool::State {
+    State(const std::string& path, int maximum, int idleSeconds);
+    ~State();
 
-    PoolState(const PoolState&) = delete;
-    PoolState& operator=(const PoolState&) = delete;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
 
-    // The caller holds idleLock. Takes the most recently returned idle
+    // The caller holds m_idleLock. Takes the most recently returned idle
     // object, or creates one while a place is free; null when neither can be
     // had.
     SQLiteHelper* takeOrCreateLocked();
 
-    // Body of the reaper thread: one pass per period until `running` clears.
+    // Body of the reaper thread: one pass per period until m_running clears.
     void reap();
 
-    std::string m_path;
-    int maximum;
-    std::atomic<int> created{0};
-    int idleSeconds;
-    std::atomic<bool> running{true};
-    std::unique_ptr<std::thread> reaper;
-    std::mutex busyLock;
-    std::list<SQLiteHelper*> busy;
-    std::mutex idleLock;
-    std::list<std::pair<SQLiteHelper*, std::int64_t>> idle;
+    // Set at construction, read without a lock.
+    const std::string m_path;
+    const int m_maximum;
+    const int m_idleSeconds;
 
-    // Notified when an object enters the idle list or a place is freed;
-    // waiting borrowers wait on it with idleLock.
-    std::condition_variable available;
+    // Objects in existence, idle and on loan. Changes only under
+    // m_idleLock; atomic so that it may be read without it.
+    std::atomic<int> m_created{0};
 
-    // Cuts the reaper's sleep short when the pool is destroyed. `running` is
-    // cleared under stopLock so the reaper cannot miss the notification.
-    std::mutex stopLock;
-    std::condition_variable stopRequested;
+    std::mutex m_busyLock;
+    std::list<SQLiteHelper*> m_busy;  // m_busyLock: objects on loan
+
+    std::mutex m_idleLock;
+    // m_idleLock: idle objects with the time each was returned, oldest first.
+    std::list<std::pair<SQLiteHelper*, std::int64_t>> m_idle;
+    // Notified when an object enters m_idle or a place is freed; waiting
+    // borrowers wait on it with m_idleLock.
+    std::condition_variable m_available;
+
+    // Cuts the reaper's sleep short when the pool is destroyed. m_running is
+    // cleared under m_stopLock so the reaper cannot miss the notification.
+    std::atomic<bool> m_running{true};
+    std::mutex m_stopLock;
+    std::condition_variable m_stopRequested;
+
+    // Started last, once every member the reaper touches exists; joined by
+    // the destructor. Written only by the constructor and the destructor.
+    std::unique_ptr<std::thread> m_reaper;
 };
 
-PoolState::PoolState(const std::string& path, int maximumObjects, int idleTimeout)
-    : m_path(path), maximum(maximumObjects), idleSeconds(idleTimeout) {
+SQLitePool::State::State(const std::string& path, int maximum, int idleSeconds)
+    : m_path(path), m_maximum(maximum), m_idleSeconds(idleSeconds) {
     // Started last, once every member the reaper touches exists.
-    if (idleSeconds != 0) {
-        reaper.reset(new std::thread(&PoolState::reap, this));
+    if (m_idleSeconds != 0) {
+        m_reaper.reset(new std::thread(&State::reap, this));
     }
 }
 
-PoolState::~PoolState() {
+SQLitePool::State::~State() {
     {
-        std::lock_guard<std::mutex> guard(stopLock);
-        running.store(false);
+        std::lock_guard<std::mutex> guard(m_stopLock);
+        m_running.store(false);
     }
-    stopRequested.notify_all();
-    if (reaper) {
-        reaper->join();
-        reaper.reset();
+    m_stopRequested.notify_all();
+    if (m_reaper) {
+        m_reaper->join();
+        m_reaper.reset();
     }
     // Idle objects are held by nothing else. Objects on loan now belong to
     // their borrowers and are left alone.
-    for (const auto& entry : idle) {
+    for (const auto& entry : m_idle) {
         delete entry.first;
     }
-    idle.clear();
-    busy.clear();
+    m_idle.clear();
+    m_busy.clear();
 }
 
-SQLiteHelper* PoolState::takeOrCreateLocked() {
-    if (!idle.empty()) {
-        SQLiteHelper* connection = idle.back().first;
-        idle.pop_back();
+SQLiteHelper* SQLitePool::State::takeOrCreateLocked() {
+    if (!m_idle.empty()) {
+        SQLiteHelper* connection = m_idle.back().first;
+        m_idle.pop_back();
         return connection;
     }
-    if (created.load() < maximum) {
+    if (m_created.load() < m_maximum) {
         auto* connection = new SQLiteHelper(m_path);
-        created.fetch_add(1);
+        m_created.fetch_add(1);
         return connection;
     }
     return nullptr;
 }
 
-void PoolState::reap() {
-    while (running.load()) {
+void SQLitePool::State::reap() {
+    while (m_running.load()) {
         const std::int64_t now = systemTicks();
         bool freed = false;
         {
-            std::lock_guard<std::mutex> guard(idleLock);
+            std::lock_guard<std::mutex> guard(m_idleLock);
             // Oldest returns stand at the front; every entry is tested.
-            for (auto entry = idle.begin(); entry != idle.end();) {
+            for (auto entry = m_idle.begin(); entry != m_idle.end();) {
                 const std::int64_t idleFor = (now - entry->second) / kTicksPerSecond;
-                if (idleFor >= idleSeconds) {
+                if (idleFor >= m_idleSeconds) {
                     delete entry->first;  // closes its connection if open
-                    entry = idle.erase(entry);
-                    created.fetch_sub(1);
+                    entry = m_idle.erase(entry);
+                    m_created.fetch_sub(1);
                     freed = true;
                 } else {
                     ++entry;
@@ -136,32 +143,32 @@ void PoolState::reap() {
             }
         }
         if (freed) {
-            available.notify_all();
+            m_available.notify_all();
         }
-        std::unique_lock<std::mutex> lock(stopLock);
-        stopRequested.wait_for(lock, kReaperPeriod, [this] { return !running.load(); });
+        std::unique_lock<std::mutex> lock(m_stopLock);
+        m_stopRequested.wait_for(lock, kReaperPeriod, [this] { return !m_running.load(); });
     }
 }
 
 SQLitePool::SQLitePool(const std::string& path, int maximum, int idleSeconds)
-    : m_state(new PoolState(path, maximum, idleSeconds)) {}
+    : m_state(new State(path, maximum, idleSeconds)) {}
 
 SQLitePool::~SQLitePool() { delete m_state; }
 
 SQLiteHelper* SQLitePool::getConnect() {
-    PoolState& state = *m_state;
+    State& state = *m_state;
     SQLiteHelper* connection = nullptr;
     {
-        std::unique_lock<std::mutex> lock(state.idleLock);
+        std::unique_lock<std::mutex> lock(state.m_idleLock);
         connection = state.takeOrCreateLocked();
         while (connection == nullptr) {
-            state.available.wait_for(lock, kRecheckInterval);
+            state.m_available.wait_for(lock, kRecheckInterval);
             connection = state.takeOrCreateLocked();
         }
     }
     {
-        std::lock_guard<std::mutex> guard(state.busyLock);
-        state.busy.push_back(connection);
+        std::lock_guard<std::mutex> guard(state.m_busyLock);
+        state.m_busy.push_back(connection);
     }
     return connection;
 }
@@ -170,20 +177,20 @@ bool SQLitePool::returnConnect(SQLiteHelper* connection) {
     if (connection == nullptr) {
         return false;
     }
-    PoolState& state = *m_state;
+    State& state = *m_state;
     {
-        std::lock_guard<std::mutex> guard(state.busyLock);
-        const auto found = std::find(state.busy.begin(), state.busy.end(), connection);
-        if (found == state.busy.end()) {
+        std::lock_guard<std::mutex> guard(state.m_busyLock);
+        const auto found = std::find(state.m_busy.begin(), state.m_busy.end(), connection);
+        if (found == state.m_busy.end()) {
             return false;
         }
-        state.busy.erase(found);
+        state.m_busy.erase(found);
     }
     const std::int64_t now = systemTicks();
     {
-        std::lock_guard<std::mutex> guard(state.idleLock);
-        state.idle.emplace_back(connection, now);
+        std::lock_guard<std::mutex> guard(state.m_idleLock);
+        state.m_idle.emplace_back(connection, now);
     }
-    state.available.notify_one();
+    state.m_available.notify_one();
     return true;
 }

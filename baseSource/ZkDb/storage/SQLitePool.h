@@ -9,7 +9,6 @@
 #include "ZkDb/Export.h"
 
 class SQLiteHelper;
-class PoolState;
 
 /// Lends SQLiteHelper objects for one database file to any thread that asks,
 /// up to a maximum number of objects, and takes them back for reuse.
@@ -78,7 +77,10 @@ public:
     bool returnConnect(SQLiteHelper* connection);
 
 private:
-    PoolState* m_state;
+    // The idle and busy lists, their locks and the reaper thread; the
+    // exported layout is this one pointer.
+    struct State;
+    State* m_state;
 };
 
 #endif  // ZKDB_STORAGE_SQLITEPOOL_H

@@ -3,8 +3,14 @@
 #include <string>
 
 #include "ZkDb/platform/Platform.h"
+#include "ZkDb/storage/ResultCode.h"
 #include "ZkDb/storage/SQLiteBuilt.h"
 #include "ZkDb/storage/SQLiteHelper.h"
+
+using zkdb::kCannotOpen;
+using zkdb::kFailed;
+using zkdb::kNoConnection;
+using zkdb::kOk;
 
 namespace {
 
@@ -32,22 +38,22 @@ SqliteDataBase::~SqliteDataBase() {
 
 int SqliteDataBase::open(const char* path) {
     if (path == nullptr) {
-        return -1;
+        return kFailed;
     }
     if (m_built == nullptr) {
         const std::string resolved = zkdb::platform::sqliteLibraryDirectory() + path;
         std::string utf8;
         if (!zkdb::platform::narrowToUtf8(resolved, utf8)) {
-            return -1;  // stays unopened, so a later open tries again
+            return kFailed;  // stays unopened, so a later open tries again
         }
         m_built = new SQLiteBuilt(utf8);
     }
     SQLiteHelper* helper = m_built->getSQLiteHelper();
     if (helper == nullptr) {
-        return -3;
+        return kNoConnection;
     }
     CloseOnExit closer(helper);
-    return helper->openDatabase() ? 0 : -4;
+    return helper->openDatabase() ? kOk : kCannotOpen;
 }
 
 int SqliteDataBase::create(const char* sql) { return execute(sql); }
@@ -60,17 +66,17 @@ int SqliteDataBase::update(const char* sql) { return execute(sql); }
 
 int SqliteDataBase::execute(const char* sql) {
     if (sql == nullptr || m_built == nullptr) {
-        return -1;
+        return kFailed;
     }
     SQLiteHelper* helper = m_built->getSQLiteHelper();
     if (helper == nullptr) {
-        return -1;
+        return kFailed;
     }
     CloseOnExit closer(helper);
     if (!helper->openDatabase()) {
-        return -4;
+        return kCannotOpen;
     }
-    return helper->execSql(sql, nullptr) ? 0 : -1;
+    return helper->execSql(sql, nullptr) ? kOk : kFailed;
 }
 
 ResultRows SqliteDataBase::query(const char* sql) {

@@ -1,6 +1,7 @@
 #include "ZkDb/tables/ChannelTableDao.h"
 
-#include "ZkDb/tables/TableFrame.h"
+#include "ZkDb/storage/ResultCode.h"
+#include "ZkDb/tables/SqlStatement.h"
 
 // The channel table is not stored by this library yet. Each operation forms
 // the statement that will store or read the row, so the statements stay
@@ -8,6 +9,8 @@
 // callers get are exactly those of the interface (-1 for a null record,
 // else 0; no rows).
 
+using zkdb::kFailed;
+using zkdb::kOk;
 using zkdb::frame::formStatement;
 
 ChannelTableDao::ChannelTableDao() = default;
@@ -17,7 +20,7 @@ ChannelTableDao::~ChannelTableDao() = default;
 
 int ChannelTableDao::add(ChannelTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     static_cast<void>(formStatement(
         "insert into tb_channel( channel_id, dev_id, equip_type, channel_no, channel_name, "
@@ -26,21 +29,21 @@ int ChannelTableDao::add(ChannelTablePo* po) {
         {po->getChannelId(), po->getDevId(), po->getEquipType(), po->getChannelNo(),
          po->getChannelName(), po->getChannelStatus(), po->getUpdateFlag(),
          po->getLastAccessTime()}));
-    return 0;
+    return kOk;
 }
 
 int ChannelTableDao::del(ChannelTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     static_cast<void>(
         formStatement("DELETE from tb_channel WHERE channel_id = '%s';", {po->getChannelId()}));
-    return 0;
+    return kOk;
 }
 
 int ChannelTableDao::update(ChannelTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     static_cast<void>(
         formStatement("UPDATE tb_channel set dev_id = '%s', equip_type = '%s', channel_no = %d, "
@@ -49,7 +52,7 @@ int ChannelTableDao::update(ChannelTablePo* po) {
                       {po->getDevId(), po->getEquipType(), po->getChannelNo(), po->getChannelName(),
                        po->getChannelStatus(), po->getUpdateFlag(), po->getLastAccessTime(),
                        po->getChannelId()}));
-    return 0;
+    return kOk;
 }
 
 std::list<ChannelTablePo*> ChannelTableDao::query(std::string devId) {

@@ -1,17 +1,14 @@
 #include "ZkDb/tables/DeviceStateDao.h"
 
+#include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
 
 namespace {
 
 using namespace zkdb::frame;
+using zkdb::kFailed;
 
-const Column<DeviceStatePo> kColumns[] = {
-    text("device_id", &DeviceStatePo::setDeviceId),
-    text("media_id", &DeviceStatePo::setMediaId),
-    text("product_type", &DeviceStatePo::setProductType),
-    integer("is_online", &DeviceStatePo::setIsOnline),
-};
+constexpr const auto& kColumns = zkdb::columns::kDeviceState;
 
 }  // namespace
 
@@ -27,7 +24,7 @@ int DeviceStateDao::init() { return prepare(m_dataBase); }
 
 int DeviceStateDao::add(DeviceStatePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "insert into tb_device_state(device_id, media_id, product_type, is_online) "
@@ -38,7 +35,7 @@ int DeviceStateDao::add(DeviceStatePo* po) {
 
 int DeviceStateDao::del(DeviceStatePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("DELETE from tb_device_state WHERE device_id = '%s';", {po->getDeviceId()});
@@ -47,7 +44,7 @@ int DeviceStateDao::del(DeviceStatePo* po) {
 
 int DeviceStateDao::update(DeviceStatePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "UPDATE tb_device_state set media_id = '%s', product_type = '%s',is_online=%d "
@@ -58,7 +55,7 @@ int DeviceStateDao::update(DeviceStatePo* po) {
 
 int DeviceStateDao::query(std::string mediaId, DeviceStatePo& po) {
     if (mediaId.empty()) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("select * from tb_device_state where media_id = '%s';", {mediaId});

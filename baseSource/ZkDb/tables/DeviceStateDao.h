@@ -70,6 +70,10 @@ public:
     void query(char* sql, std::list<DeviceStatePo*>& records);
 
 private:
+    // Makes the database handle usable (creates it when null, then opens
+    // "harbor.db"): 0 or -1. Every operation does the same through the shared
+    // frame, so nothing calls it; it stays because it is part of the class's
+    // exported symbols, which hosts' import tables may name.
     int init();
 
     DataBase* m_dataBase;

@@ -1,45 +1,15 @@
 #include "ZkDb/tables/DeviceTableDao.h"
 
+#include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
 
 namespace {
 
 using namespace zkdb::frame;
+using zkdb::kFailed;
 using Po = DeviceTablePo;
 
-const Column<Po> kColumns[] = {
-    text("dev_id", &Po::setDevId),
-    text("dev_type", &Po::setDevType),
-    text("dev_ip", &Po::setDevIp),
-    integer("dev_port", &Po::setDevPort),
-    text("plugin_name", &Po::setPluginName),
-    text("dev_login_user", &Po::setDevLoginUser),
-    text("dev_login_pwd", &Po::setDevLoginPwd),
-    textOr("dev_status", &Po::setDevStatus, "normal"),
-    integer("channel_num", &Po::setChannelNum),
-    integer("channel_start_no", &Po::setChannelStartNo),
-    text("equip_type", &Po::setEquipType),
-    text("update_flag", &Po::setUpdateFlag),
-    text("main_rtsp_uri", &Po::setMainRtspUri),
-    text("sub_rtsp_uri", &Po::setSubRtspUri),
-    text("snapshot_url", &Po::setSnapshotUrl),
-    text("mac_addr", &Po::setMacAddr),
-    text("dev_mfrs", &Po::setDevMfrs),
-    integer("dev_inter", &Po::setDevInter),
-    text("sip_server_ip", &Po::setSipServerIP),
-    integer("sip_server_port", &Po::setSipServerPort),
-    text("sip_account", &Po::setSipAccount),
-    text("sip_pwd", &Po::setSipPwd),
-    text("dev_edition", &Po::setDevEdition),
-    integer("is_use_nvr", &Po::setIsUseNvr),
-    text("nvr_ip", &Po::setNvrIP),
-    integer("nvr_port", &Po::setNvrPort),
-    text("nvr_user_name", &Po::setNvrUserName),
-    text("nvr_pwd", &Po::setNvrPwd),
-    integer("ipc_channel", &Po::setIpcChannel),
-    integer("is_record", &Po::setIsIpcRecord),
-    integer("record_stream", &Po::setIpcRecordStream),
-};
+constexpr const auto& kColumns = zkdb::columns::kDevice;
 
 const char kInsert[] =
     "insert into tb_device( dev_id, dev_type, dev_ip, dev_port, plugin_name, dev_login_user, "
@@ -73,7 +43,7 @@ int DeviceTableDao::init() { return prepare(m_dataBase); }
 
 int DeviceTableDao::add(DeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         kInsert, {po->getDevId(),          po->getDevType(),     po->getDevIp(),
@@ -92,7 +62,7 @@ int DeviceTableDao::add(DeviceTablePo* po) {
 
 int DeviceTableDao::del(DeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("UPDATE tb_device set dev_status = '%s' where dev_id = '%s';",
@@ -102,7 +72,7 @@ int DeviceTableDao::del(DeviceTablePo* po) {
 
 int DeviceTableDao::update(DeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         kUpdate, {po->getDevType(),     po->getDevIp(),           po->getDevPort(),
@@ -121,21 +91,21 @@ int DeviceTableDao::update(DeviceTablePo* po) {
 
 std::list<DeviceTablePo> DeviceTableDao::query() {
     std::list<DeviceTablePo> records;
-    queryValues(m_dataBase, "select * from tb_device;", records, kColumns);
+    char sql[] = "select * from tb_device;";
+    query(sql, records);
     return records;
 }
 
 std::list<DeviceTablePo> DeviceTableDao::query(std::string devType) {
     std::list<DeviceTablePo> records;
-    const std::string sql =
-        formStatement("select * from tb_device where dev_type = '%s';", {devType});
-    queryValues(m_dataBase, sql.c_str(), records, kColumns);
+    std::string sql = formStatement("select * from tb_device where dev_type = '%s';", {devType});
+    query(&sql[0], records);
     return records;
 }
 
 int DeviceTableDao::query(std::string devId, DeviceTablePo& po) {
     if (devId.empty()) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement("select * from tb_device where dev_id = '%s';", {devId});
     return queryOne(m_dataBase, sql, po, kColumns);

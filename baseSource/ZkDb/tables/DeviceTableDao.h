@@ -77,7 +77,16 @@ public:
     int query(std::string devId, DeviceTablePo& po);
 
 private:
+    // The list worker behind both public list queries: runs the SELECT `sql`
+    // and appends one record per row to `records`. Private here, unlike in
+    // the other access classes, because the device table's lists are queried
+    // only by type or whole; the signature (a non-const text) is the
+    // exported one and stays.
     void query(char* sql, std::list<DeviceTablePo>& records);
+    // Makes the database handle usable (creates it when null, then opens
+    // "harbor.db"): 0 or -1. Every operation does the same through the shared
+    // frame, so nothing calls it; it stays because it is part of the class's
+    // exported symbols, which hosts' import tables may name.
     int init();
 
     DataBase* m_dataBase;

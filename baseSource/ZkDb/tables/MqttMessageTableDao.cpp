@@ -1,19 +1,14 @@
 #include "ZkDb/tables/MqttMessageTableDao.h"
 
+#include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
 
 namespace {
 
 using namespace zkdb::frame;
+using zkdb::kFailed;
 
-const Column<MqttMessageTablePo> kColumns[] = {
-    text("item_id", &MqttMessageTablePo::setItemId),
-    text("cno", &MqttMessageTablePo::setCno),
-    integer("code", &MqttMessageTablePo::setCode),
-    text("url", &MqttMessageTablePo::setUrl),
-    text("type", &MqttMessageTablePo::setType),
-    integer("arq_times", &MqttMessageTablePo::setArqTimes),
-};
+constexpr const auto& kColumns = zkdb::columns::kMqttMessage;
 
 }  // namespace
 
@@ -32,7 +27,7 @@ int MqttMessageTableDao::init() { return prepare(m_dataBase); }
 
 int MqttMessageTableDao::add(MqttMessageTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     // Both integers stand between quotes here, like the texts.
     const std::string sql = formStatement(
@@ -45,7 +40,7 @@ int MqttMessageTableDao::add(MqttMessageTablePo* po) {
 
 int MqttMessageTableDao::del(MqttMessageTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("DELETE from tb_mqtt_message WHERE item_id = '%s';", {po->getItemId()});
@@ -54,7 +49,7 @@ int MqttMessageTableDao::del(MqttMessageTablePo* po) {
 
 int MqttMessageTableDao::update(MqttMessageTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "UPDATE tb_mqtt_message set cno = '%s', code = %d, url = '%s',type='%s',arq_times=%d "
@@ -66,7 +61,7 @@ int MqttMessageTableDao::update(MqttMessageTablePo* po) {
 
 int MqttMessageTableDao::query(std::string itemId, MqttMessageTablePo* po) {
     if (itemId.empty() || po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("select * from tb_mqtt_message where item_id = '%s';", {itemId});

@@ -1,27 +1,14 @@
 #include "ZkDb/tables/ParamTableDao.h"
 
+#include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
 
 namespace {
 
 using namespace zkdb::frame;
+using zkdb::kFailed;
 
-// The STUN address goes through its setter like every text column, so a
-// query that changes it traces the change.
-const Column<ParamTablePo> kColumns[] = {
-    text("node_id", &ParamTablePo::setNodeId),
-    text("node_type", &ParamTablePo::setNodeType),
-    text("signal_server_ip", &ParamTablePo::setSignalServerIP),
-    integer("signal_server_port", &ParamTablePo::setSignalServerPort),
-    text("peer_server_ip", &ParamTablePo::setPeerServerIP),
-    integer("peer_server_port", &ParamTablePo::setPeerServerPort),
-    text("stun_server_addr", &ParamTablePo::setStunServerAddr),
-    text("turn_server_addr", &ParamTablePo::setTurnServerAddr),
-    text("turn_server_user", &ParamTablePo::setTurnServerUser),
-    text("turn_server_pwd", &ParamTablePo::setTurnServerPwd),
-    integer("zkds_comm_port", &ParamTablePo::setZkdsCommPort),
-    text("account_id", &ParamTablePo::setAccountId),
-};
+constexpr const auto& kColumns = zkdb::columns::kParam;
 
 }  // namespace
 
@@ -37,7 +24,7 @@ int ParamTableDao::init() { return prepare(m_dataBase); }
 
 int ParamTableDao::add(ParamTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "insert into tb_param(node_id, node_type, signal_server_ip, signal_server_port,"
@@ -53,7 +40,7 @@ int ParamTableDao::add(ParamTablePo* po) {
 
 int ParamTableDao::del(ParamTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("DELETE from tb_param WHERE node_id = '%s';", {po->getNodeId()});
@@ -62,7 +49,7 @@ int ParamTableDao::del(ParamTablePo* po) {
 
 int ParamTableDao::update(ParamTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "UPDATE tb_param set node_type = '%s', signal_server_ip = '%s', "
@@ -78,7 +65,7 @@ int ParamTableDao::update(ParamTablePo* po) {
 
 int ParamTableDao::query(ParamTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     return queryOne(m_dataBase, "select * from tb_param;", *po, kColumns);
 }

@@ -1,19 +1,14 @@
 #include "ZkDb/tables/SipDeviceTableDao.h"
 
+#include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
 
 namespace {
 
 using namespace zkdb::frame;
+using zkdb::kFailed;
 
-const Column<SipDeviceTablePo> kColumns[] = {
-    text("sip_account", &SipDeviceTablePo::setSipAccount),
-    text("sip_pwd", &SipDeviceTablePo::setSipPwd),
-    text("sip_domain", &SipDeviceTablePo::setSipDomain),
-    text("sip_dst_account_1", &SipDeviceTablePo::setSipDstAccount1),
-    text("sip_dst_account_2", &SipDeviceTablePo::setSipDstAccount2),
-    text("dev_id", &SipDeviceTablePo::setDevId),
-};
+constexpr const auto& kColumns = zkdb::columns::kSipDevice;
 
 }  // namespace
 
@@ -29,7 +24,7 @@ SipDeviceTableDao::~SipDeviceTableDao() { release(m_dataBase); }
 
 int SipDeviceTableDao::add(SipDeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "insert into tb_sip_device(sip_account, sip_pwd, sip_domain, sip_dst_account_1, "
@@ -41,7 +36,7 @@ int SipDeviceTableDao::add(SipDeviceTablePo* po) {
 
 int SipDeviceTableDao::del(SipDeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql =
         formStatement("DELETE from tb_sip_device WHERE sip_account = '%s';", {po->getSipAccount()});
@@ -50,7 +45,7 @@ int SipDeviceTableDao::del(SipDeviceTablePo* po) {
 
 int SipDeviceTableDao::update(SipDeviceTablePo* po) {
     if (po == nullptr) {
-        return -1;
+        return kFailed;
     }
     const std::string sql = formStatement(
         "UPDATE tb_sip_device set sip_account = '%s', sip_pwd = '%s', sip_domain = '%s', "
