@@ -5,9 +5,7 @@
 #
 #   tests/valgrind.sh [build-dir] [gtest filter]
 #
-# Use a build without sanitizers (default: build/default). The memory test
-# is left out by default: it runs 100,000 operations, which memcheck would
-# stretch to many minutes, and the leak check covers what it guards.
+# Use a build without sanitizers (default: build/default).
 #
 # The test program normally copies the SQLite library into a private
 # directory and runs itself again from there (so "harbor.db" lands in that
@@ -18,7 +16,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/default}
-filter=${2:--Memory.*}
+filter=${2:-*}
 binary="$build/tests/zkdb_tests"
 
 if [ ! -x "$binary" ]; then

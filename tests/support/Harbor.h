@@ -2,23 +2,23 @@
 #define ZKDB_TESTS_HARBOR_H
 
 // Shared test support: the private SQLite home of this test process, direct
-// access to its "harbor.db" that bypasses the library, and a log of every
-// statement that reaches SQLite.
+// access to its "harbor.db" that bypasses the library, fixtures that start
+// each test from an empty home, and ownership of listed records.
 
 #include <gtest/gtest.h>
 
+#include <list>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "ZkDb/storage/ResultRows.h"
 
 namespace harbor {
 
-/// Directory of the SQLite library this process loaded, with a trailing '/'.
+/// Directory of the SQLite library this process loaded, with a trailing
+/// separator, and the full path of the library's database file in it.
 const std::string& home();
 void setHome(const std::string& directory);
-
-/// Full path of the library's database file.
 std::string databasePath();
 
 /// Removes a directory tree (or a file); missing paths are ignored.
@@ -28,24 +28,16 @@ void removeTree(const std::string& path);
 /// Fails the current test when SQLite reports an error.
 ResultRows direct(const std::string& sql);
 
+/// Number of rows of `table`, read directly.
+std::size_t rowsOf(const std::string& table);
+
 /// Creates the reference tables in "harbor.db".
 void createSchema();
 
 /// Removes every trace of "harbor.db" (with its journal files).
 void removeDatabase();
 
-/// Installs, once per process, a trace on every SQLite connection that logs
-/// the text of each statement SQLite runs.
-void installStatementLog();
-void clearStatements();
-std::vector<std::string> statements();
-
-/// `sql` with every run of white space folded into one space and the ends
-/// trimmed, so statements compare regardless of layout.
-std::string squeeze(const std::string& sql);
-
-/// Fixture that gives each test an empty SQLite home: no "harbor.db" before
-/// the test, none after it, and an empty statement log.
+/// No "harbor.db" before the test, none after it.
 class HomeTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -56,6 +48,20 @@ protected:
 class SchemaTest : public HomeTest {
 protected:
     void SetUp() override;
+};
+
+/// Deletes every record of `items` when it goes out of scope.
+template <class Po>
+struct OwnedRecords {
+    std::list<Po*> items;
+
+    OwnedRecords() = default;
+    explicit OwnedRecords(std::list<Po*> list) : items(std::move(list)) {}
+    OwnedRecords(const OwnedRecords&) = delete;
+    OwnedRecords& operator=(const OwnedRecords&) = delete;
+    ~OwnedRecords() {
+        for (Po* record : items) delete record;
+    }
 };
 
 }  // namespace harbor

@@ -13,7 +13,6 @@ int main(int argc, char** argv) {
         return exitCode;
     }
     harbor::setHome(home);
-    harbor::installStatementLog();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

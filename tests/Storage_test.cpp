@@ -1,0 +1,313 @@
+// The storage spine: one connection (SQLiteHelper), one connection per
+// thread (SQLiteBuilt), and the database back end over them
+// (SqliteDataBase, createDatabase).
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ZkDb/ZkDb.h"
+#include "support/Harbor.h"
+#include "support/StorageProbe.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Row = std::map<std::string, std::string>;
+
+class Storage : public harbor::HomeTest {
+protected:
+    void SetUp() override {
+        HomeTest::SetUp();
+        sqlite3_close(nullptr);
+        m_memory = probe::sqliteMemory();
+    }
+
+    // No connection is left open and no lock is left behind.
+    void expectNothingOpen(const char* after) {
+        EXPECT_EQ(probe::sqliteMemory(), m_memory) << "after " << after;
+        EXPECT_TRUE(probe::lockableExclusively(m_path)) << "after " << after;
+    }
+
+    const std::string m_path = harbor::databasePath();
+    long long m_memory = 0;
+};
+
+TEST_F(Storage, HelperOpensOnceClosesForGoodAndKeepsItsLastError) {
+    auto helper = std::make_unique<SQLiteHelper>(m_path);
+    const std::string& error = helper->getLastError();  // follows later calls
+    EXPECT_TRUE(helper->closeDatabase());               // closing a closed object is harmless
+    ResultRows rows{Row{{"kept", "1"}}};
+    EXPECT_FALSE(helper->execSql("CREATE TABLE t(x)", &rows));
+    EXPECT_EQ(error, "database not open");
+    EXPECT_EQ(rows.size(), 1u) << "a closed object leaves the rows alone";
+    EXPECT_EQ(probe::sqliteMemory(), m_memory) << "nothing opens before openDatabase()";
+
+    ASSERT_TRUE(helper->openDatabase());
+    EXPECT_EQ(error, "database not open") << "a successful open keeps the text";
+    ASSERT_TRUE(helper->execSql("CREATE TEMP TABLE s(x); INSERT INTO s VALUES(7)", nullptr));
+    EXPECT_EQ(error, "");
+    EXPECT_FALSE(helper->execSql("SELECT * FROM nowhere", nullptr));
+    EXPECT_EQ(error, "no such table: nowhere");
+    // A second open neither reconnects (the TEMP table lives only as long as
+    // its connection) nor touches the last error.
+    EXPECT_TRUE(helper->openDatabase());
+    EXPECT_EQ(error, "no such table: nowhere");
+    EXPECT_TRUE(helper->execSql("SELECT x FROM s", &rows)) << error;
+    EXPECT_EQ(rows.back(), (Row{{"x", "7"}}));
+
+    EXPECT_TRUE(helper->closeDatabase());
+    EXPECT_EQ(probe::sqliteMemory(), m_memory);
+    EXPECT_FALSE(helper->execSql("SELECT 1", nullptr));
+    ASSERT_TRUE(helper->openDatabase());
+    EXPECT_FALSE(helper->execSql("SELECT x FROM s", nullptr));
+    EXPECT_EQ(error, "no such table: s");
+    EXPECT_TRUE(helper->execSql("", nullptr));
+    EXPECT_EQ(error, "");
+
+    // The destructor closes an open connection and ends its transaction.
+    ASSERT_TRUE(helper->execSql("BEGIN EXCLUSIVE", nullptr));
+    EXPECT_FALSE(probe::lockableExclusively(m_path));
+    helper.reset();
+    expectNothingOpen("destruction");
+}
+
+TEST_F(Storage, HelperThatCannotOpenLeavesNoHandleAndCanRetry) {
+    const std::string directory = harbor::home() + "not-yet/";
+    SQLiteHelper helper(directory + "file.db");
+    EXPECT_FALSE(helper.openDatabase());
+    EXPECT_EQ(helper.getLastError(), sqlite3_errstr(SQLITE_CANTOPEN));
+    EXPECT_FALSE(helper.execSql("SELECT 1", nullptr));
+    EXPECT_EQ(helper.getLastError(), "database not open");
+    ASSERT_TRUE(fs::create_directory(directory));
+    EXPECT_TRUE(helper.openDatabase());
+    EXPECT_TRUE(helper.execSql("CREATE TABLE t(x)", nullptr)) << helper.getLastError();
+    helper.closeDatabase();
+    harbor::removeTree(directory);
+}
+
+// SQLite hands back no handle at all only when it cannot even initialise
+// itself: provoked in a child process whose SQLite is restarted with an
+// allocator that refuses to start.
+void openWithUnstartableSqlite(const std::string& path) {
+    sqlite3_shutdown();
+    sqlite3_mem_methods methods{};
+    sqlite3_config(SQLITE_CONFIG_GETMALLOC, &methods);
+    methods.xInit = [](void*) { return SQLITE_ERROR; };
+    sqlite3_config(SQLITE_CONFIG_MALLOC, &methods);
+    SQLiteHelper helper(path);
+    const bool opened = helper.openDatabase();
+    const std::string error = helper.getLastError();
+    const bool closed = !helper.execSql("SELECT 1", nullptr);
+    std::fprintf(stderr, "opened=%d error=[%s] closed=%d\n", opened, error.c_str(), closed);
+    std::fflush(stderr);
+    std::_Exit(0);
+}
+
+TEST_F(Storage, HelperWithoutAnyHandleReportsItsOwnText) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(openWithUnstartableSqlite(m_path), ::testing::ExitedWithCode(0),
+                "opened=0 error=\\[open database error \\(m_db == 0\\)\\] closed=1");
+}
+
+TEST_F(Storage, RowsAreTextByColumnNameInOrderAndSurviveAFailure) {
+    SQLiteHelper helper(m_path);
+    ASSERT_TRUE(helper.openDatabase());
+    ResultRows rows{Row{{"earlier", "0"}}};
+    ASSERT_TRUE(
+        helper.execSql("SELECT NULL AS gone, '' AS empty, 'x' AS text, 42 AS whole, 1.5 AS real, "
+                       "'ab' || char(0) || 'cd' AS cut; SELECT 'first' AS k, 'second' AS k;"
+                       "SELECT 'first' AS k, NULL AS k; SELECT NULL AS a",
+                       &rows));
+    ASSERT_TRUE(helper.execSql("SELECT 4 AS c", &rows));
+    const Row values{{"empty", ""}, {"text", "x"}, {"whole", "42"}, {"real", "1.5"}, {"cut", "ab"}};
+    EXPECT_EQ(rows, (ResultRows{Row{{"earlier", "0"}}, values, Row{{"k", "second"}},
+                                Row{{"k", "first"}}, Row{}, Row{{"c", "4"}}}));
+
+    // Without a vector the rows are dropped, the verdict is not. Rows
+    // delivered before a failure stay, also in the middle of a statement.
+    EXPECT_TRUE(
+        helper.execSql("CREATE TABLE n(x); INSERT INTO n VALUES (1), (-2), "
+                       "(-9223372036854775808), (4); SELECT x FROM n",
+                       nullptr));
+    EXPECT_EQ(harbor::rowsOf("n"), 4u);
+    EXPECT_FALSE(helper.execSql("SELECT x FROM n; SELECT * FROM nowhere", nullptr));
+    rows.clear();
+    EXPECT_FALSE(helper.execSql("SELECT 1 AS a; SELECT abs(x) AS v FROM n ORDER BY rowid", &rows));
+    EXPECT_EQ(helper.getLastError(), "integer overflow");
+    EXPECT_EQ(rows, (ResultRows{Row{{"a", "1"}}, Row{{"v", "1"}}, Row{{"v", "2"}}}));
+}
+
+TEST_F(Storage, EachThreadHasItsOwnClosedConnectionUntilTheRegistryCloses) {
+    constexpr int kThreads = 16;
+    auto built = std::make_unique<SQLiteBuilt>(m_path);
+    SQLiteHelper* mine = built->getSQLiteHelper();
+    EXPECT_EQ(built->getSQLiteHelper(), mine);
+    EXPECT_FALSE(mine->execSql("SELECT 1", nullptr)) << "a new object is closed";
+    probe::StartLine start(kThreads);
+    probe::StartLine finish(kThreads);  // nobody ends early, so no thread id is reused
+    std::vector<SQLiteHelper*> first(kThreads), second(kThreads);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            start.arrive();
+            first[i] = built->getSQLiteHelper();
+            second[i] = built->getSQLiteHelper();
+            finish.arrive();
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::set<SQLiteHelper*> distinct(first.begin(), first.end());
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(distinct.size(), static_cast<std::size_t>(kThreads));
+    EXPECT_EQ(distinct.count(mine), 0u);
+    EXPECT_EQ(distinct.count(nullptr), 0u);
+
+    // Destruction closes every object, open transactions rolled back, also
+    // those of threads that have ended.
+    ASSERT_TRUE(first[0]->openDatabase());
+    ASSERT_TRUE(mine->openDatabase());
+    ASSERT_TRUE(
+        mine->execSql("CREATE TABLE t(x); BEGIN EXCLUSIVE; INSERT INTO t VALUES (1)", nullptr));
+    built.reset();
+    expectNothingOpen("destruction");
+    EXPECT_EQ(harbor::rowsOf("t"), 0u);
+}
+
+// The four statement operations behave alike; the name only says the intent.
+void expectEveryStatement(DataBase& db, const char* sql, int code) {
+    for (auto statement :
+         {&DataBase::create, &DataBase::insert, &DataBase::remove, &DataBase::update}) {
+        EXPECT_EQ((db.*statement)(sql), code) << (sql ? sql : "null");
+    }
+}
+
+TEST_F(Storage, DatabaseRunsStatementsOnTheFileOfItsFirstOpenAndClosesAfterEach) {
+    SqliteDataBase db;
+    EXPECT_EQ(db.open(nullptr), -1);
+    expectEveryStatement(db, "CREATE TABLE t(x)", -1);
+    EXPECT_TRUE(db.query("SELECT 1 AS x").empty());
+    EXPECT_FALSE(fs::exists(m_path)) << "never opened: nothing ran";
+
+    ASSERT_EQ(db.open("harbor.db"), 0);
+    EXPECT_EQ(fs::file_size(m_path), 0u) << "open creates the file beside SQLite";
+    expectNothingOpen("open");
+    expectEveryStatement(db, nullptr, -1);
+    EXPECT_TRUE(db.query(nullptr).empty());
+    expectEveryStatement(db, "INSERT INTO missing VALUES (1)", -1);
+    EXPECT_EQ(db.create("CREATE TABLE t(x)"), 0);
+    EXPECT_EQ(db.insert("INSERT INTO t VALUES (1), (5)"), 0);
+    EXPECT_EQ(db.update("UPDATE t SET x = 2 WHERE x = 1"), 0);
+    EXPECT_EQ(db.remove("DELETE FROM t WHERE x = 5"), 0);
+    EXPECT_EQ(db.remove("DELETE FROM t WHERE x = 99"), 0);  // matching nothing is no failure
+    const ResultRows two{Row{{"x", "2"}}};
+    EXPECT_EQ(db.query("SELECT x FROM t; SELECT * FROM nowhere"), two);
+    EXPECT_TRUE(db.query("SELEC x FROM t").empty());
+
+    // A transaction a statement leaves open ends with its connection.
+    EXPECT_EQ(db.insert("BEGIN; INSERT INTO t VALUES (3)"), 0);
+    expectNothingOpen("insert");
+    EXPECT_EQ(db.query("BEGIN EXCLUSIVE; SELECT x FROM t"), two);
+    expectNothingOpen("query");
+    EXPECT_EQ(db.update("BEGIN; UPDATE t SET x = 4; SELEC"), -1);
+    expectNothingOpen("failed update");
+    EXPECT_EQ(harbor::direct("SELECT x FROM t"), two);
+
+    // Later paths are ignored: it is still "harbor.db" that is opened.
+    EXPECT_EQ(db.open("other.db"), 0);
+    EXPECT_FALSE(fs::exists(harbor::home() + "other.db"));
+}
+
+TEST_F(Storage, DatabaseGivesMinusFourWhileTheFileCannotBeOpened) {
+    SqliteDataBase db;
+    ASSERT_EQ(db.open("harbor.db"), 0);
+    harbor::removeDatabase();
+    ASSERT_TRUE(fs::create_directory(m_path));
+    EXPECT_EQ(db.open("other.db"), -4);
+    expectEveryStatement(db, "CREATE TABLE t(x)", -4);
+    EXPECT_TRUE(db.query("SELECT 1 AS x").empty());
+    SqliteDataBase fresh;  // also when the very first open meets it
+    EXPECT_EQ(fresh.open("harbor.db"), -4);
+    EXPECT_EQ(fresh.insert("CREATE TABLE t(x)"), -4);
+    EXPECT_EQ(probe::sqliteMemory(), m_memory);
+
+    harbor::removeDatabase();  // both recover once the file can be opened
+    EXPECT_EQ(db.create("CREATE TABLE t(x)"), 0);
+    EXPECT_EQ(fresh.insert("INSERT INTO t VALUES (1)"), 0);
+    EXPECT_EQ(fresh.open("harbor.db"), 0);
+}
+
+TEST_F(Storage, DatabaseJoinsEvenAnAbsolutePathToTheSqliteDirectory) {
+    // The SQLite directory followed by the whole path; a drive's colon
+    // cannot stand inside a Windows path, so there the drive is left out.
+    const std::size_t skip = fs::path(m_path).has_root_name() ? 2 : 0;
+    const std::string inner = harbor::home().substr(skip + 1);
+    ASSERT_TRUE(fs::create_directories(harbor::home() + inner));
+    SqliteDataBase db;
+    EXPECT_EQ(db.open(m_path.substr(skip).c_str()), 0);
+    EXPECT_TRUE(fs::is_regular_file(harbor::home() + inner + "harbor.db"));
+    EXPECT_FALSE(fs::exists(m_path));
+    harbor::removeTree(harbor::home() + inner.substr(0, inner.find_first_of("/\\")));
+}
+
+TEST_F(Storage, ThreadsWriteThroughOneDatabaseAndNothingIsLostOrInvented) {
+    constexpr int kThreads = 8;
+    constexpr int kInserts = 40;
+    auto db = std::make_unique<SqliteDataBase>();
+    ASSERT_EQ(db->open("harbor.db"), 0);
+    ASSERT_EQ(db->create("CREATE TABLE t(v INTEGER)"), 0);
+    std::vector<int> results(kThreads * kInserts);
+    probe::StartLine start(kThreads);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kThreads; ++i) {
+        threads.emplace_back([&, i] {
+            start.arrive();
+            for (int v = i * kInserts; v < (i + 1) * kInserts; ++v) {
+                results[v] =
+                    db->insert(("INSERT INTO t VALUES (" + std::to_string(v) + ")").c_str());
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    std::vector<int> stored(results.size());
+    for (const Row& row : harbor::direct("SELECT v FROM t")) ++stored.at(std::stoi(row.at("v")));
+    for (std::size_t v = 0; v < results.size(); ++v) {
+        EXPECT_EQ(stored[v], results[v] == 0 ? 1 : 0) << v << " gave " << results[v];
+        EXPECT_TRUE(results[v] == 0 || results[v] == -1) << v << " gave " << results[v];
+    }
+    db.reset();
+    expectNothingOpen("destruction");
+}
+
+TEST_F(Storage, FactoryIsFoundByItsPlainNameAndGivesAnUnopenedDatabase) {
+#if defined(_WIN32)
+    const auto symbol = reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleA("ZkDb.dll"), "createDatabase"));
+#else
+    void* symbol = ::dlsym(RTLD_DEFAULT, "createDatabase");
+#endif
+    ASSERT_NE(symbol, nullptr);
+    std::unique_ptr<DataBase> db(reinterpret_cast<DataBase* (*)()>(symbol)());
+    EXPECT_NE(dynamic_cast<SqliteDataBase*>(db.get()), nullptr);
+    EXPECT_EQ(db->create("CREATE TABLE t(x)"), -1);
+    EXPECT_EQ(db->open("harbor.db"), 0);
+    EXPECT_EQ(db->create("CREATE TABLE t(x)"), 0);
+    std::unique_ptr<DataBase> another(createDatabase());
+    EXPECT_NE(another.get(), db.get());
+}
+
+}  // namespace
