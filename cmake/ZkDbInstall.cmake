@@ -57,6 +57,10 @@ install(DIRECTORY
     PATTERN "*.h"
     PATTERN "platform" EXCLUDE
     PATTERN "TableFrame.h" EXCLUDE
+    PATTERN "TableColumns.h" EXCLUDE
+    PATTERN "RowMapping.h" EXCLUDE
+    PATTERN "SqlStatement.h" EXCLUDE
+    PATTERN "ResultCode.h" EXCLUDE
     PATTERN "PasswordCodec.h" EXCLUDE)
 
 # CMake package. ZkDb links SQLite, the thread library and libdl privately
