@@ -32,20 +32,11 @@ bool databaseLocked() {
     return rc == SQLITE_BUSY;
 }
 
-// Has the object take the file's exclusive lock, which only closing its
+// The object takes the file's exclusive lock, which only closing its
 // connection releases: from outside, the lock shows whether it still lives.
 void holdExclusiveLock(SQLiteHelper* connection) {
-    ASSERT_TRUE(connection->openDatabase());
-    ASSERT_TRUE(connection->execSql("BEGIN EXCLUSIVE", nullptr));
+    ASSERT_TRUE(connection->openDatabase() && connection->execSql("BEGIN EXCLUSIVE", nullptr));
     ASSERT_TRUE(databaseLocked());
-}
-
-// How long after `since` the lock was released; `limit` when it was not.
-milliseconds untilUnlocked(Clock::time_point since, milliseconds limit) {
-    while (Clock::now() - since < limit && databaseLocked()) {
-        std::this_thread::sleep_for(milliseconds(20));
-    }
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - since);
 }
 
 std::future<SQLiteHelper*> borrowLater(SQLitePool& pool) {
@@ -54,43 +45,35 @@ std::future<SQLiteHelper*> borrowLater(SQLitePool& pool) {
 
 using Pool = harbor::HomeTest;
 
-TEST_F(Pool, LendsLastReturnedFirstAsItsBorrowerLeftIt) {
-    SQLitePool pool(harbor::databasePath(), 3, 0);
+TEST_F(Pool, LendsLastReturnedFirstBlocksAtItsMaximumAndRefusesWhatItDidNotLend) {
+    SQLitePool pool(harbor::databasePath(), 2, 0);
+    SQLitePool other(harbor::databasePath(), 1, 0);
+    SQLiteHelper foreign(harbor::databasePath());
+    SQLiteHelper* fromOther = other.getConnect();
     SQLiteHelper* a = pool.getConnect();
     SQLiteHelper* b = pool.getConnect();
     ASSERT_NE(a, b);
     EXPECT_FALSE(isOpen(a)) << "new objects are lent closed";
     ASSERT_TRUE(a->openDatabase());
+    for (SQLiteHelper* refused : {static_cast<SQLiteHelper*>(nullptr), &foreign, fromOther}) {
+        EXPECT_FALSE(pool.returnConnect(refused));
+    }
+
+    // Refused objects did not join the pool: the next caller waits for one
+    // of its two objects and receives the one returned.
+    std::future<SQLiteHelper*> waiting = borrowLater(pool);
+    EXPECT_EQ(waiting.wait_for(milliseconds(300)), std::future_status::timeout);
+    EXPECT_TRUE(pool.returnConnect(a));
+    EXPECT_FALSE(pool.returnConnect(a)) << "returned twice";
+    ASSERT_EQ(waiting.wait_for(milliseconds(5000)), std::future_status::ready);
+    EXPECT_EQ(waiting.get(), a);
+    EXPECT_TRUE(isOpen(a)) << "lent as its borrower left it";
+
     EXPECT_TRUE(pool.returnConnect(b));
     EXPECT_TRUE(pool.returnConnect(a));
     EXPECT_EQ(pool.getConnect(), a);
-    EXPECT_TRUE(isOpen(a));
     EXPECT_EQ(pool.getConnect(), b);
-    EXPECT_FALSE(isOpen(b));
-    EXPECT_TRUE(pool.returnConnect(a));
-    EXPECT_TRUE(pool.returnConnect(b));
-}
-
-TEST_F(Pool, BlocksAtItsMaximumUntilAnObjectComesBackAndRefusesWhatItDidNotLend) {
-    SQLitePool pool(harbor::databasePath(), 1, 0);
-    SQLitePool other(harbor::databasePath(), 1, 0);
-    SQLiteHelper foreign(harbor::databasePath());
-    SQLiteHelper* fromOther = other.getConnect();
-    SQLiteHelper* own = pool.getConnect();
-    EXPECT_FALSE(pool.returnConnect(nullptr));
-    EXPECT_FALSE(pool.returnConnect(&foreign));
-    EXPECT_FALSE(pool.returnConnect(fromOther));
-
-    // Refused objects did not join the pool: the next caller waits for the
-    // one object and receives exactly it.
-    std::future<SQLiteHelper*> waiting = borrowLater(pool);
-    EXPECT_EQ(waiting.wait_for(milliseconds(300)), std::future_status::timeout);
-    EXPECT_TRUE(pool.returnConnect(own));
-    EXPECT_FALSE(pool.returnConnect(own)) << "returned twice";
-    ASSERT_EQ(waiting.wait_for(milliseconds(5000)), std::future_status::ready);
-    EXPECT_EQ(waiting.get(), own);
-    EXPECT_TRUE(pool.returnConnect(own));
-    EXPECT_TRUE(other.returnConnect(fromOther));
+    EXPECT_TRUE(pool.returnConnect(a) && pool.returnConnect(b) && other.returnConnect(fromOther));
 }
 
 TEST_F(Pool, ReaperDestroysObjectsIdleForTheTimeOutAndFreesTheirPlaces) {
@@ -104,9 +87,12 @@ TEST_F(Pool, ReaperDestroysObjectsIdleForTheTimeOutAndFreesTheirPlaces) {
         holdExclusiveLock(connection);
         const Clock::time_point returned = Clock::now();
         ASSERT_TRUE(pool.returnConnect(connection));
-        const long reaped = untilUnlocked(returned, milliseconds(5000)).count();
-        EXPECT_GE(reaped, c.earliestMs) << c.idleSeconds;
-        EXPECT_LT(reaped, 4000) << c.idleSeconds;
+        while (Clock::now() - returned < milliseconds(5000) && databaseLocked()) {
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+        const auto reaped = std::chrono::duration_cast<milliseconds>(Clock::now() - returned);
+        EXPECT_GE(reaped.count(), c.earliestMs) << c.idleSeconds;
+        EXPECT_LT(reaped.count(), 4000) << c.idleSeconds;
 
         // The only place was freed: the next caller gets a fresh, closed object.
         std::future<SQLiteHelper*> next = borrowLater(pool);
@@ -124,18 +110,17 @@ TEST_F(Pool, KeepsObjectsOnLoanAndWithoutTimeOutKeepsIdleOnesToo) {
     std::this_thread::sleep_for(milliseconds(500));
     ASSERT_EQ(reaping.getConnect(), lent);  // lent again before its time-out
     holdExclusiveLock(lent);
-
     SQLitePool keeping(harbor::databasePath(), 1, 0);
     SQLiteHelper* idle = keeping.getConnect();
     ASSERT_TRUE(idle->openDatabase());
     ASSERT_TRUE(keeping.returnConnect(idle));
     std::this_thread::sleep_for(milliseconds(2500));
+
     EXPECT_TRUE(databaseLocked());
     EXPECT_TRUE(lent->execSql("COMMIT", nullptr)) << lent->getLastError();
     EXPECT_EQ(keeping.getConnect(), idle);
     EXPECT_TRUE(isOpen(idle)) << "the idle object was kept as it was";
-    EXPECT_TRUE(keeping.returnConnect(idle));
-    EXPECT_TRUE(reaping.returnConnect(lent));
+    EXPECT_TRUE(keeping.returnConnect(idle) && reaping.returnConnect(lent));
 }
 
 TEST_F(Pool, DestructionStopsTheReaperAtOnceAndDestroysOnlyIdleObjects) {
@@ -145,13 +130,11 @@ TEST_F(Pool, DestructionStopsTheReaperAtOnceAndDestroysOnlyIdleObjects) {
     holdExclusiveLock(idle);
     ASSERT_TRUE(pool->returnConnect(idle));
     std::this_thread::sleep_for(milliseconds(200));  // the reaper is asleep now
-
     const Clock::time_point start = Clock::now();
     pool.reset();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(databaseLocked()) << "the idle object was destroyed";
-    ASSERT_TRUE(onLoan->openDatabase());
-    EXPECT_TRUE(isOpen(onLoan.get()));
+    EXPECT_TRUE(onLoan->openDatabase() && isOpen(onLoan.get()));
 }
 
 TEST_F(Pool, ConcurrentBorrowersNeverShareAnObject) {

@@ -127,68 +127,54 @@ class Table : public harbor::SchemaTest {};
 
 template <class Po>
 using Owned = harbor::OwnedRecords<Po>;
+using harbor::set;
 
 }  // namespace
 
-// Lookups and writes key on different columns per table; the one-record
+// Each table keys its writes and look-ups on its own columns. The one-record
 // queries map every row in turn (the last row's texts, the last non-empty
-// integer text, a missing column as empty text), the lists map each row
-// into a new record.
+// integer text, a missing column as empty text); the list workers run the
+// caller's statement and append to the caller's list.
 TEST_F(Table, DeviceStateKeysOnTheDeviceAndIsLookedUpByMedia) {
+    using T = harbor::DeviceStateTraits;
     DeviceStateDao dao;
-    DeviceStatePo a = harbor::DeviceStateTraits::record("d1", "m1", "P", "");
-    DeviceStatePo b = harbor::DeviceStateTraits::record("d2", "m2", "P", "");
-    ASSERT_EQ(dao.add(&a), 0);
-    ASSERT_EQ(dao.add(&b), 0);
-    b.setMediaId("m9");
-    b.setIsOnline(1);
-    ASSERT_EQ(dao.update(&b), 0);
+    DeviceStatePo a = T::record("d1", "m1", "P", ""), b = T::record("d2", "m2", "P", "");
+    ASSERT_TRUE(dao.add(&a) == 0 && dao.add(&b) == 0);
+    set(b, &DeviceStatePo::setMediaId, "m9", &DeviceStatePo::setIsOnline, 1);
+    set(a, &DeviceStatePo::setMediaId, "other");
+    ASSERT_TRUE(dao.update(&b) == 0 && dao.del(&a) == 0);
     DeviceStatePo out;
     EXPECT_EQ(dao.query("m2", out), -1);
-    ASSERT_EQ(dao.query("m9", out), 0);
-    EXPECT_EQ(harbor::DeviceStateTraits::columns(out), "d2|m9|P|1|");
     EXPECT_EQ(dao.query("", out), -1);
-    a.setMediaId("other");
-    ASSERT_EQ(dao.del(&a), 0);
-    EXPECT_EQ(harbor::direct("select device_id from tb_device_state;"),
-              (ResultRows{{{"device_id", "d2"}}}));
+    ASSERT_EQ(dao.query("m9", out), 0);
+    EXPECT_EQ(T::columns(out), "d2|m9|P|1|");
+    EXPECT_EQ(harbor::rowsOf(T::kTable), 1u);
 
     harbor::direct(
-        "insert into tb_device_state values('first', 'm', 'P1', 4);"
-        "insert into tb_device_state values('second', 'm', NULL, NULL);");
-    out.setIsOnline(99);
+        "insert into tb_device_state values('first', 'm', 'P1', 4), "
+        "('second', 'm', NULL, NULL);");
     ASSERT_EQ(dao.query("m", out), 0);
-    EXPECT_EQ(harbor::DeviceStateTraits::columns(out), "second|m||4|");
-
-    // The worker runs the caller's statement and appends to the caller's
-    // list; a null, empty or failing statement adds nothing.
+    EXPECT_EQ(T::columns(out), "second|m||4|");
     Owned<DeviceStatePo> list;
     list.items.push_back(new DeviceStatePo());
     char mine[] = "select 'd' as device_id, ' 12abc' as is_online, 'x' as unrelated;";
-    char empty[] = "";
-    char broken[] = "select * from no_such_table;";
+    char empty[] = "", broken[] = "select * from no_such_table;";
     for (char* sql : {mine, empty, static_cast<char*>(nullptr), broken}) dao.query(sql, list.items);
     ASSERT_EQ(list.items.size(), 2u);
-    EXPECT_EQ(harbor::DeviceStateTraits::columns(*list.items.back()), "d|||12|");
-    Owned<DeviceStatePo> all(dao.query());
-    EXPECT_EQ(all.items.size(), 3u);
+    EXPECT_EQ(T::columns(*list.items.back()), "d|||12|");
+    EXPECT_EQ(Owned<DeviceStatePo>(dao.query()).items.size(), 3u);
 }
 
 TEST_F(Table, DeviceDeleteOnlyMarksTheRowAndUpdateLiftsTheMark) {
     DeviceTableDao dao;
-    DeviceTablePo po = harbor::DeviceTraits::record("c1", "a", "b", "c");
-    ASSERT_EQ(dao.add(&po), 0);
-    DeviceTablePo key;
+    DeviceTablePo po = harbor::DeviceTraits::record("c1", "a", "b", "c"), key, out;
     key.setDevId("c1");
-    ASSERT_EQ(dao.del(&key), 0);
-    DeviceTablePo out;
+    ASSERT_TRUE(dao.add(&po) == 0 && dao.del(&key) == 0);
     ASSERT_EQ(dao.query("c1", out), 0);
     EXPECT_EQ(out.getDevStatus(), "delete");
-    EXPECT_EQ(harbor::rowsOf("tb_device"), 1u);
     ASSERT_EQ(dao.update(&po), 0);  // the record says "normal"
     ASSERT_EQ(dao.query("c1", out), 0);
     EXPECT_EQ(out.getDevStatus(), "normal");
-
     // Empty (or NULL) status is stored as it is and reads as "normal".
     po.setDevStatus("");
     ASSERT_EQ(dao.update(&po), 0);
@@ -203,34 +189,29 @@ TEST_F(Table, DeviceDeleteOnlyMarksTheRowAndUpdateLiftsTheMark) {
 TEST_F(Table, DeviceListsByTypeAndReadsNoRunTimeField) {
     DeviceTableDao dao;
     DeviceTablePo ipc = harbor::DeviceTraits::record("c1", "a", "b", "c");
-    DeviceTablePo nvr = harbor::DeviceTraits::record("n1", "a", "b", "c");
-    nvr.setDevType("NVR");
-    DeviceTablePo untyped = harbor::DeviceTraits::record("u", "a", "b", "c");
-    untyped.setDevType(std::string(300, 'T'));
-    for (DeviceTablePo* po : {&ipc, &nvr, &untyped}) ASSERT_EQ(dao.add(po), 0);
+    DeviceTablePo nvr = ipc, longType = ipc;
+    set(nvr, &DeviceTablePo::setDevId, "n1", &DeviceTablePo::setDevType, "NVR");
+    set(longType, &DeviceTablePo::setDevId, "t", &DeviceTablePo::setDevType, std::string(300, 'T'));
+    for (DeviceTablePo* po : {&ipc, &nvr, &longType}) ASSERT_EQ(dao.add(po), 0);
     EXPECT_EQ(dao.query("NVR").front().getDevId(), "n1");
-    EXPECT_EQ(dao.query(std::string(300, 'T')).front().getDevId(), "u");
-    EXPECT_TRUE(dao.query("DVR").empty());
-    EXPECT_TRUE(dao.query(std::string()).empty());
+    EXPECT_EQ(dao.query(std::string(300, 'T')).front().getDevId(), "t");
+    EXPECT_TRUE(dao.query("DVR").empty() && dao.query(std::string()).empty());
 
     DeviceTablePo out;
-    out.setLocalIP("mine");
-    out.setDevIsOnline(false);
+    set(out, &DeviceTablePo::setLocalIP, "mine", &DeviceTablePo::setDevIsOnline, false);
     ASSERT_EQ(dao.query("c1", out), 0);
-    EXPECT_EQ(out.getLocalIP(), "mine");  // fields without a column keep the caller's values
-    EXPECT_FALSE(out.getDevIsOnline());
+    EXPECT_EQ(harbor::join(out.getLocalIP(), out.getDevIsOnline()), "mine|0|");  // the caller's
     const std::list<DeviceTablePo> all = dao.query();
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(harbor::DeviceTraits::columns(all.front()), harbor::DeviceTraits::columns(ipc));
-    EXPECT_TRUE(all.front().getDevIsOnline());  // run-time fields come back at their defaults
-    EXPECT_EQ(all.front().getLocalIP(), "");
+    DeviceTablePo first = all.front();  // run-time fields come back at their defaults
+    EXPECT_EQ(harbor::DeviceTraits::columns(first), harbor::DeviceTraits::columns(ipc));
+    EXPECT_EQ(harbor::join(first.getLocalIP(), first.getDevIsOnline()), "|1|");
 
-    // Two rows under one id: the last row's texts, the last non-empty
-    // integers; in lists a NULL integer keeps the record's default.
+    // Two rows under one id: the last texts and the last non-empty integers;
+    // in lists a NULL integer keeps the record's default.
     harbor::direct(
-        "insert into tb_device(dev_id, dev_ip, is_record, dev_port) values('dup', 'one', 0, 1);"
-        "insert into tb_device(dev_id, dev_ip, is_record, dev_port) values('dup', 'two', NULL, "
-        "'');");
+        "insert into tb_device(dev_id, dev_ip, is_record, dev_port) "
+        "values('dup', 'one', 0, 1), ('dup', 'two', NULL, '');");
     out.setIsIpcRecord(5);
     ASSERT_EQ(dao.query("dup", out), 0);
     EXPECT_EQ(harbor::join(out.getDevIp(), out.getIsIpcRecord(), out.getDevPort()), "two|0|1|");
@@ -238,31 +219,35 @@ TEST_F(Table, DeviceListsByTypeAndReadsNoRunTimeField) {
 }
 
 TEST(DeviceRecord, KeepsPasswordsAsStandardBase64AndCopiesItsRunTimeFields) {
-    DeviceTablePo po;
-    EXPECT_TRUE(po.getDevIsOnline() && po.getDevNvrIsOnline());
-    po.setEncodeDevLoginPwd("admin");
-    EXPECT_EQ(po.getDevLoginPwd(), "YWRtaW4=");
-    EXPECT_EQ(po.getDecodeDevLoginPwd(), "admin");
-    po.setEncodeNvrPwd(std::string("ab\0cd", 5));  // encoded whole, decoded up to the zero
-    EXPECT_EQ(po.getNvrPwd(), "YWIAY2Q=");
-    EXPECT_EQ(po.getDecodeNvrPwd(), "ab");
     std::string longPassword;
     for (int i = 0; i < 1000; ++i) longPassword.push_back(static_cast<char>(1 + i % 255));
+    const struct {
+        std::string plain, stored, decoded;
+    } cases[] = {{"admin", "YWRtaW4=", "admin"},
+                 {"", "", ""},
+                 {std::string("ab\0cd", 5), "YWIAY2Q=", "ab"}};  // encoded whole, decoded to NUL
+    DeviceTablePo po;
+    for (const auto& c : cases) {
+        po.setEncodeDevLoginPwd(c.plain);
+        po.setEncodeNvrPwd(c.plain);
+        EXPECT_EQ(harbor::join(po.getDevLoginPwd(), po.getDecodeDevLoginPwd(), po.getNvrPwd(),
+                               po.getDecodeNvrPwd()),
+                  harbor::join(c.stored, c.decoded, c.stored, c.decoded));
+    }
     po.setEncodeNvrPwd(longPassword);
     EXPECT_EQ(po.getNvrPwd().size(), 1336u);
     EXPECT_EQ(po.getDecodeNvrPwd(), longPassword);
-    po.setNvrPwd("cGFzc3dvcmQxMjM=");  // the plain setter stores as given
-    EXPECT_EQ(po.getDecodeNvrPwd(), "password123");
+    po.setNvrPwd("cGFzc3dvcmQxMjM=");  // the plain setters store as given
     po.setDevLoginPwd("not base64!");
-    EXPECT_EQ(po.getDecodeDevLoginPwd(), "");
-    EXPECT_EQ(po.getDevLoginPwd(), "not base64!");
+    EXPECT_EQ(harbor::join(po.getDecodeNvrPwd(), po.getDecodeDevLoginPwd(), po.getDevLoginPwd()),
+              "password123||not base64!|");
 
-    po.setDevIsOnline(false);
-    po.setDevNvrIsOnline(false);
-    po.setLocalIP("192.168.1.2");
-    DeviceTablePo copied(po);
-    DeviceTablePo assigned;
-    assigned = po;
+    DeviceTablePo source = po;
+    EXPECT_TRUE(source.getDevIsOnline() && source.getDevNvrIsOnline());
+    set(source, &DeviceTablePo::setDevIsOnline, false, &DeviceTablePo::setDevNvrIsOnline, false,
+        &DeviceTablePo::setLocalIP, "192.168.1.2");
+    DeviceTablePo copied(source), assigned;
+    assigned = source;
     for (DeviceTablePo* p : {&copied, &assigned}) {
         EXPECT_EQ(harbor::join(p->getDevLoginPwd(), p->getDevIsOnline(), p->getDevNvrIsOnline(),
                                p->getLocalIP()),
@@ -271,29 +256,24 @@ TEST(DeviceRecord, KeepsPasswordsAsStandardBase64AndCopiesItsRunTimeFields) {
 }
 
 TEST_F(Table, MqttMessageKeysOnTheItemAndLeavesUnreadIntegersAlone) {
+    using T = harbor::MqttMessageTraits;
     MqttMessageTableDao dao;
-    MqttMessageTablePo a = harbor::MqttMessageTraits::record("a", "c", "u", "t");
-    MqttMessageTablePo b = harbor::MqttMessageTraits::record("b", "c", "u", "t");
-    ASSERT_EQ(dao.add(&a), 0);
-    ASSERT_EQ(dao.add(&b), 0);
-    b.setCno("c2");
-    b.setArqTimes(0);
-    ASSERT_EQ(dao.update(&b), 0);
+    MqttMessageTablePo a = T::record("a", "c", "u", "t"), b = T::record("b", "c", "u", "t");
+    ASSERT_TRUE(dao.add(&a) == 0 && dao.add(&b) == 0);
+    set(b, &MqttMessageTablePo::setCno, "c2", &MqttMessageTablePo::setArqTimes, 0);
     a.setCno("ignored");
-    ASSERT_EQ(dao.del(&a), 0);
-    Owned<MqttMessageTablePo> rest(dao.query());
-    ASSERT_EQ(rest.items.size(), 1u);
-    EXPECT_EQ(harbor::MqttMessageTraits::columns(*rest.items.front()), "b|c2|-2147483648|u|t|0|");
-
+    ASSERT_TRUE(dao.update(&b) == 0 && dao.del(&a) == 0);
     harbor::direct("insert into tb_mqtt_message(item_id, cno) values('bare', NULL);");
-    MqttMessageTablePo mine = harbor::MqttMessageTraits::record("x", "c", "u", "t");
-    ASSERT_EQ(dao.query("bare", &mine), 0);
-    EXPECT_EQ(harbor::MqttMessageTraits::columns(mine), "bare||-2147483648|||2147483647|");
-    EXPECT_EQ(dao.query("bare", nullptr), -1);
-    EXPECT_EQ(dao.query("", &mine), -1);
     Owned<MqttMessageTablePo> all(dao.query());
     ASSERT_EQ(all.items.size(), 2u);
-    EXPECT_EQ(harbor::MqttMessageTraits::columns(*all.items.back()), "bare||0|||5|");
+    EXPECT_EQ(T::columns(*all.items.front()), "b|c2|-2147483648|u|t|0|");
+    EXPECT_EQ(T::columns(*all.items.back()), "bare||0|||5|");  // new records' defaults
+
+    MqttMessageTablePo mine = T::record("x", "c", "u", "t");
+    ASSERT_EQ(dao.query("bare", &mine), 0);
+    EXPECT_EQ(T::columns(mine), "bare||-2147483648|||2147483647|");  // the caller's integers
+    EXPECT_EQ(dao.query("bare", nullptr), -1);
+    EXPECT_EQ(dao.query("", &mine), -1);
     char sql[] = "select 'q' as item_id;";
     dao.query(sql, all.items);
     EXPECT_EQ(all.items.back()->getItemId(), "q");
@@ -307,15 +287,15 @@ std::string stdoutOf(const std::function<void()>& action) {
     return testing::internal::GetCapturedStdout();
 }
 
-// Checks that `trace` is exactly the two lines of one change of the STUN
-// address of `po`: "s" and "d" differ, and "d" names the field inside the
-// record (the low 32 bits of its address), which never moves.
+// `trace` is exactly the two lines of one change of the STUN address of
+// `po`: "s" and "d" differ, and "d" names the field inside the record (the
+// low 32 bits of its address), which never moves.
 void expectStunTrace(const std::string& trace, const ParamTablePo& po) {
-    static const std::regex kTwoLines("s = ([0-9a-f]+)\nd = ([0-9a-f]+)\n");
     std::smatch match;
-    ASSERT_TRUE(std::regex_match(trace, match, kTwoLines)) << '"' << trace << '"';
-    const auto d = static_cast<std::uint32_t>(std::stoul(match[2].str(), nullptr, 16));
+    ASSERT_TRUE(std::regex_match(trace, match, std::regex("s = ([0-9a-f]+)\nd = ([0-9a-f]+)\n")))
+        << '"' << trace << '"';
     EXPECT_NE(match[1].str(), match[2].str());
+    const auto d = static_cast<std::uint32_t>(std::stoul(match[2].str(), nullptr, 16));
     const auto base = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&po));
     EXPECT_LT(static_cast<std::uint32_t>(d - base), sizeof(ParamTablePo));
 }
@@ -330,12 +310,10 @@ TEST_F(Table, ParamTracesEachChangeOfTheStunAddressAndQueriesTheWholeTable) {
         EXPECT_EQ(po.getStunServerAddr(), value);
         EXPECT_EQ(stdoutOf([&] { po.setStunServerAddr(value); }), "") << "unchanged";
     }
-    po.setWanIP("203.0.113.9");
-    po.setWanPort(4242);
-    stdoutOf([&] { po.setStunServerAddr("stun:1"); });
+    stdoutOf([&] { set(po, &ParamTablePo::setStunServerAddr, "stun:1"); });
+    set(po, &ParamTablePo::setWanIP, "203.0.113.9", &ParamTablePo::setWanPort, 4242);
     EXPECT_EQ(stdoutOf([&] {
-                  ParamTablePo copy(po);
-                  ParamTablePo assigned;
+                  ParamTablePo copy(po), assigned;
                   assigned = po;
                   for (ParamTablePo* p : {&copy, &assigned}) {
                       EXPECT_EQ(
@@ -354,69 +332,64 @@ TEST_F(Table, ParamTracesEachChangeOfTheStunAddressAndQueriesTheWholeTable) {
         "values('second', 20, 'stun:9');");
     ParamTableDao dao;
     ParamTablePo out;
-    out.setZkdsCommPort(99);
-    out.setWanPort(77);
+    set(out, &ParamTablePo::setZkdsCommPort, 99, &ParamTablePo::setWanPort, 77);
     expectStunTrace(stdoutOf([&] { EXPECT_EQ(dao.query(&out), 0); }), out);
     EXPECT_EQ(harbor::ParamTraits::columns(out), "second|||1||20|stun:9||||99||");
     EXPECT_EQ(out.getWanPort(), 77);
     EXPECT_EQ(stdoutOf([&] { EXPECT_EQ(dao.query(&out), 0); }), "");
     EXPECT_EQ(dao.query(nullptr), -1);
-
     ParamTablePo key = harbor::ParamTraits::record("first", "a", "b", "c");
-    ASSERT_EQ(dao.update(&key), 0);
-    ASSERT_EQ(dao.del(&key), 0);  // by node_id alone
+    ASSERT_TRUE(dao.update(&key) == 0 && dao.del(&key) == 0);  // keyed on node_id
     EXPECT_EQ(harbor::rowsOf("tb_param"), 1u);
 }
 
 TEST_F(Table, SipDeviceDeletesByAccountAndUpdatesByDevice) {
+    using T = harbor::SipDeviceTraits;
     SipDeviceTableDao dao;
     EXPECT_TRUE(dao.query().empty());
     for (auto [account, device] : {std::pair{"a", "d1"}, {"a", "d2"}, {"b", "d3"}}) {
-        SipDeviceTablePo po = harbor::SipDeviceTraits::record(account, "p", "dom", "x");
+        SipDeviceTablePo po = T::record(account, "p", "dom", "x");
         po.setDevId(device);
         ASSERT_EQ(dao.add(&po), 0);
     }
-    SipDeviceTablePo moved = harbor::SipDeviceTraits::record("c", "p", "dom", "x");
+    SipDeviceTablePo moved = T::record("c", "p", "dom", "x"), key = T::record("a", "p", "d", "x");
     moved.setDevId("d3");
     ASSERT_EQ(dao.update(&moved), 0);  // finds d3 and rewrites its account too
-    SipDeviceTablePo key = harbor::SipDeviceTraits::record("a", "p", "dom", "x");
-    ASSERT_EQ(dao.del(&key), 0);  // every row of the account, whatever its device
+    ASSERT_EQ(dao.del(&key), 0);       // every row of the account, whatever its device
     harbor::direct("insert into tb_sip_device(sip_account, sip_domain) values('x', NULL);");
     Owned<SipDeviceTablePo> rows(dao.query());
     ASSERT_EQ(rows.items.size(), 2u);
-    EXPECT_EQ(harbor::SipDeviceTraits::columns(*rows.items.front()), "c|p|dom|x|dst2|d3|");
-    EXPECT_EQ(harbor::SipDeviceTraits::columns(*rows.items.back()), "x||||||");
+    EXPECT_EQ(T::columns(*rows.items.front()), "c|p|dom|x|dst2|d3|");
+    EXPECT_EQ(T::columns(*rows.items.back()), "x||||||");
 }
 
 // The channel access class answers its callers without touching storage:
 // "harbor.db" is never opened.
 TEST_F(Table, ChannelAnswersWithoutTouchingStorage) {
     harbor::removeDatabase();
-    ChannelTablePo blank;
-    EXPECT_EQ(harbor::join(blank.getChannelId(), blank.getDevId(), blank.getEquipType(),
-                           blank.getChannelNo(), blank.getChannelName(), blank.getChannelStatus(),
-                           blank.getUpdateFlag(), blank.getLastAccessTime()),
-              "|||0||||0|");
-    ChannelTablePo odd;
-    odd.setChannelId("O'Brien");
-    odd.setChannelName(std::string(3000, 'L'));
-    odd.setDevId(std::string("x'); DELETE FROM tb_channel; --\0tail", 36));
-    odd.setChannelNo(3);
-    odd.setLastAccessTime(1700000000);
+    ChannelTablePo blank, odd;
+    const auto columns = [](ChannelTablePo p) {
+        return harbor::join(p.getChannelId(), p.getDevId(), p.getEquipType(), p.getChannelNo(),
+                            p.getChannelName(), p.getChannelStatus(), p.getUpdateFlag(),
+                            p.getLastAccessTime());
+    };
+    EXPECT_EQ(columns(blank), "|||0||||0|");
+    const std::string dev("x'); DELETE FROM tb_channel; --\0tail", 36), name(3000, 'L');
+    set(odd, &ChannelTablePo::setChannelId, "O'Brien", &ChannelTablePo::setDevId, dev,
+        &ChannelTablePo::setEquipType, "ipc", &ChannelTablePo::setChannelNo, 3,
+        &ChannelTablePo::setChannelName, name, &ChannelTablePo::setChannelStatus, "on",
+        &ChannelTablePo::setUpdateFlag, "1", &ChannelTablePo::setLastAccessTime, 1700000000);
+    const std::string expected = "O'Brien|" + dev + "|ipc|3|" + name + "|on|1|1700000000|";
+    EXPECT_EQ(columns(odd), expected);
     ChannelTableDao dao;
-    EXPECT_EQ(dao.add(nullptr), -1);
-    EXPECT_EQ(dao.del(nullptr), -1);
-    EXPECT_EQ(dao.update(nullptr), -1);
+    EXPECT_TRUE(dao.add(nullptr) == -1 && dao.del(nullptr) == -1 && dao.update(nullptr) == -1);
     for (ChannelTablePo* po : {&blank, &odd}) {
-        EXPECT_EQ(dao.add(po), 0);
-        EXPECT_EQ(dao.update(po), 0);
-        EXPECT_EQ(dao.del(po), 0);
+        EXPECT_TRUE(dao.add(po) == 0 && dao.update(po) == 0 && dao.del(po) == 0);
     }
     EXPECT_TRUE(dao.query("dev").empty());
     ChannelTableDao other(dao);
     other = dao;
     EXPECT_EQ(other.add(&odd), 0);
-    EXPECT_EQ(harbor::join(odd.getChannelId(), odd.getChannelNo(), odd.getLastAccessTime()),
-              "O'Brien|3|1700000000|");
+    EXPECT_EQ(columns(odd), expected) << "the record is only read";
     EXPECT_FALSE(databaseFileExists());
 }
