@@ -18,6 +18,14 @@ if(ZKDB_BUILD_DOCS)
         else()
             set(ZKDB_DOXYGEN_WARN_AS_ERROR NO)
         endif()
+        # The public headers are the HEADERS file sets of the two libraries.
+        set(ZKDB_DOCS_INPUT "\"${PROJECT_SOURCE_DIR}/docs/mainpage.md\"")
+        foreach(_zkdb_target ZkDb ZkLib)
+            get_target_property(_zkdb_headers ${_zkdb_target} HEADER_SET)
+            foreach(_zkdb_header IN LISTS _zkdb_headers)
+                string(APPEND ZKDB_DOCS_INPUT " \\\n    \"${_zkdb_header}\"")
+            endforeach()
+        endforeach()
         configure_file("${PROJECT_SOURCE_DIR}/docs/Doxyfile.in"
                        "${ZKDB_DOCS_OUTPUT_DIR}/Doxyfile" @ONLY)
         add_custom_target(docs

@@ -19,6 +19,8 @@ install(TARGETS ZkLib ZkDb
     LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT Runtime
             NAMELINK_COMPONENT Development
     ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT Development
+    # The public headers: the HEADERS file sets of baseSource/CMakeLists.txt.
+    FILE_SET HEADERS DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}" COMPONENT Development
     INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 
 # The Windows build compiles its own sqlite3.dll, which ZkDb.dll links
@@ -43,25 +45,6 @@ if(TARGET zkdb_sqlite3)
     unset(_zkdb_sqlite_includes)
     unset(_zkdb_build_includes)
 endif()
-
-# Public headers, with their ZkDb/... and ZkLib/... layout. Everything under
-# baseSource/ZkDb and baseSource/ZkLib is public except the platform layer
-# and the internals of the table classes; a header added later is installed
-# unless it is listed here.
-install(DIRECTORY
-        "${PROJECT_SOURCE_DIR}/baseSource/ZkDb"
-        "${PROJECT_SOURCE_DIR}/baseSource/ZkLib"
-    DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
-    COMPONENT Development
-    FILES_MATCHING
-    PATTERN "*.h"
-    PATTERN "platform" EXCLUDE
-    PATTERN "TableFrame.h" EXCLUDE
-    PATTERN "TableColumns.h" EXCLUDE
-    PATTERN "RowMapping.h" EXCLUDE
-    PATTERN "SqlStatement.h" EXCLUDE
-    PATTERN "ResultCode.h" EXCLUDE
-    PATTERN "PasswordCodec.h" EXCLUDE)
 
 # CMake package. ZkDb links SQLite, the thread library and libdl privately
 # and is always a shared library, so its link interface names only ZkLib,

@@ -81,7 +81,7 @@ endif()
 # A shared ZkDb keeps SQLite private: the package must not ask for it.
 file(READ "${libdir}/cmake/ZkDb/ZkDbTargets.cmake" targets)
 file(READ "${libdir}/cmake/ZkDb/ZkDbConfig.cmake" package_config)
-if(targets MATCHES "SQLite" OR package_config MATCHES "find_dependency")
+if(targets MATCHES "SQLite::" OR package_config MATCHES "find_dependency")
     message(FATAL_ERROR "the CMake package exposes a dependency it should keep private")
 endif()
 
