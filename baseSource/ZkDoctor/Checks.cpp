@@ -60,6 +60,10 @@ std::string problemOf(const PathFacts& facts, Kind wanted) {
                                                 : "is not a regular file";
     }
     if (!facts.readable) return "cannot be read by this user";
+    if (!facts.writable && wanted == Kind::kDirectory) {
+        return "this user cannot create files in it: SQLite can create neither harbor.db nor its "
+               "journal, so every add, del and update fails";
+    }
     if (!facts.writable) return "cannot be written by this user: every add, del and update fails";
     return std::string();
 }
@@ -223,7 +227,10 @@ private:
         if (!eachRow(
                 m_db.get(), "PRAGMA quick_check", nullptr,
                 [&findings](const char* text) { findings.emplace_back(text); }, error)) {
-            add("integrity", Status::kFail, "cannot be read: " + error);
+            add("integrity", Status::kFail,
+                "cannot be read: " + error +
+                    (sqlite3_errcode(m_db.get()) == SQLITE_BUSY ? " (another process holds it)"
+                                                                : ""));
             return false;
         }
         if (findings.size() == 1 && findings[0] == "ok") {
