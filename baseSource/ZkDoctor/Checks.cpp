@@ -2,12 +2,10 @@
 
 #include <sqlite3.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <set>
-#include <system_error>
 #include <utility>
 
 #include "DoctorPlatform.h"
@@ -68,19 +66,11 @@ std::string problemOf(const PathFacts& facts, Kind wanted) {
     return std::string();
 }
 
-// Percent-encodes what a URI's path may not hold as it is.
+// A URI naming `file`, with what a URI's path may not hold percent-encoded.
 std::string fileUri(const fs::path& file) {
-    std::error_code error;
-    const std::string path = fs::absolute(file, error).generic_u8string();
-    std::string uri = path.empty() || path[0] != '/' ? "file:///" : "file://";
-    for (const char c : path) {
-        if (c == '%' || c == '?' || c == '#') {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-            uri += escaped;
-        } else {
-            uri += c;
-        }
+    std::string uri = "file:";
+    for (const char c : file.generic_u8string()) {
+        uri += c == '%' ? "%25" : c == '?' ? "%3f" : c == '#' ? "%23" : std::string(1, c);
     }
     return uri;
 }
@@ -101,9 +91,20 @@ private:
         m_checks.push_back(Check{std::move(name), status, std::move(detail)});
     }
 
-    static std::string display(const std::string& narrow) {
-        std::string utf8;
-        return zkdb::platform::narrowToUtf8(narrow, utf8) ? utf8 : narrow;
+    // A passed check when `problem` is empty, a failed one otherwise.
+    void judge(const char* name, const std::string& problem, const std::string& fine) {
+        add(name, problem.empty() ? Status::kOk : Status::kFail, problem.empty() ? fine : problem);
+    }
+
+    // Opens `name` into `db`, or reports why not under `check`.
+    bool openInto(Database& db, const std::string& name, int flags, const char* check) {
+        sqlite3* raw = nullptr;
+        const int opened = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
+        db.reset(raw);
+        if (opened != SQLITE_OK) {
+            add(check, Status::kFail, raw == nullptr ? "out of memory" : sqlite3_errmsg(raw));
+        }
+        return opened == SQLITE_OK;
     }
 
     // The path exactly as the access classes form it: the loaded SQLite
@@ -117,7 +118,9 @@ private:
                 "file name unknown, so the library looks for harbor.db in the working directory; " +
                     version);
         } else {
-            add("sqlite library", Status::kInfo, display(library) + ", " + version);
+            std::string shown;
+            zkdb::platform::narrowToUtf8(library, shown);
+            add("sqlite library", Status::kInfo, shown + ", " + version);
         }
         const std::string narrow = m_options.haveFile ? m_options.file
                                                       : zkdb::platform::sqliteLibraryDirectory() +
@@ -131,14 +134,13 @@ private:
             const std::size_t bound = zkdb::platform::kModulePathBound - 1;
             const std::string length = "the SQLite library's file name has " +
                                        std::to_string(library.size()) + " characters";
-            if (library.size() > bound) {
-                add("path bound", Status::kFail,
-                    length + ", the library reads " + std::to_string(bound) +
-                        ", so harbor.db is sought in the wrong directory: "
-                        "install the host in a shorter directory");
-            } else {
-                add("path bound", Status::kOk, length + ", within " + std::to_string(bound));
-            }
+            judge("path bound",
+                  library.size() <= bound
+                      ? ""
+                      : length + ", the library reads " + std::to_string(bound) +
+                            ", so harbor.db is sought in the wrong "
+                            "directory: install the host in a shorter one",
+                  length + ", within " + std::to_string(bound));
         }
         m_file = fs::u8path(m_path);
         return true;
@@ -150,23 +152,22 @@ private:
             directory = ".";
         }
         const std::string directoryProblem = problemOf(examine(directory), Kind::kDirectory);
-        add("directory", directoryProblem.empty() ? Status::kOk : Status::kFail,
-            directory.u8string() + ": " +
-                (directoryProblem.empty() ? "readable and writable" : directoryProblem));
+        judge("directory",
+              directoryProblem.empty() ? "" : directory.u8string() + ": " + directoryProblem,
+              directory.u8string() + ": readable and writable");
 
         const PathFacts file = examine(m_file);
         const bool create = m_options.createMissing && file.kind == Kind::kMissing;
-        std::string fileProblem = problemOf(file, Kind::kFile);
+        const std::string fileProblem = problemOf(file, Kind::kFile);
         if (create) {
             add("file", Status::kInfo, "does not exist yet: creating it");
-        } else if (file.kind == Kind::kMissing) {
-            add("file", Status::kFail,
-                "does not exist: the host's first operation creates it empty, without tables "
-                "(--create-missing creates it with them)");
         } else {
-            add("file", fileProblem.empty() ? Status::kOk : Status::kFail,
-                fileProblem.empty() ? std::to_string(file.size) + " bytes, readable and writable"
-                                    : fileProblem);
+            judge("file",
+                  file.kind == Kind::kMissing
+                      ? "does not exist: the host's first operation creates it empty, without "
+                        "tables (--create-missing creates it with them)"
+                      : fileProblem,
+                  std::to_string(file.size) + " bytes, readable and writable");
         }
 
         std::string waiting;
@@ -210,37 +211,28 @@ private:
             name = fileUri(m_file) + "?immutable=1";
             flags |= SQLITE_OPEN_URI;
         }
-        sqlite3* raw = nullptr;
-        const int opened = sqlite3_open_v2(name.c_str(), &raw, flags, nullptr);
-        m_db.reset(raw);
-        if (opened != SQLITE_OK) {
-            add("open", Status::kFail, raw == nullptr ? "out of memory" : sqlite3_errmsg(raw));
+        if (!openInto(m_db, name, flags, "open")) {
             return false;
         }
-        sqlite3_busy_timeout(raw, kBusyMilliseconds);
+        sqlite3_busy_timeout(m_db.get(), kBusyMilliseconds);
         return true;
     }
 
     bool quickCheck() {
-        std::vector<std::string> findings;
+        std::string first;
+        std::size_t rows = 0;
         std::string error;
-        if (!eachRow(
-                m_db.get(), "PRAGMA quick_check", nullptr,
-                [&findings](const char* text) { findings.emplace_back(text); }, error)) {
+        const auto keep = [&](const char* text) { first = rows++ == 0 ? text : first; };
+        if (!eachRow(m_db.get(), "PRAGMA quick_check", nullptr, keep, error)) {
             add("integrity", Status::kFail,
                 "cannot be read: " + error +
                     (sqlite3_errcode(m_db.get()) == SQLITE_BUSY ? " (another process holds it)"
                                                                 : ""));
             return false;
         }
-        if (findings.size() == 1 && findings[0] == "ok") {
-            add("integrity", Status::kOk, "quick_check: ok");
-            return true;
-        }
-        add("integrity", Status::kFail,
-            "quick_check: " + (findings.empty() ? std::string("no answer") : findings[0]) +
-                (findings.size() > 1 ? " (and " + std::to_string(findings.size() - 1) + " more)"
-                                     : ""));
+        const std::string more = rows > 1 ? " (and " + std::to_string(rows - 1) + " more)" : "";
+        judge("integrity", rows == 1 && first == "ok" ? "" : "quick_check: " + first + more,
+              "quick_check: ok");
         return true;
     }
 
@@ -254,17 +246,14 @@ private:
     // nothing else of the schema: the schema is first run in a private
     // in-memory database, which then gives each table's statement.
     bool createTable(const char* table, std::string& error) {
-        if (!m_reference) {
-            sqlite3* raw = nullptr;
-            const int opened = sqlite3_open(":memory:", &raw);
-            m_reference.reset(raw);
-            if (opened != SQLITE_OK ||
-                sqlite3_exec(raw, referenceSchema(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-                error = raw == nullptr ? "out of memory" : sqlite3_errmsg(raw);
-                return false;
-            }
-        }
         std::string create;
+        if (!m_reference &&
+            (!openInto(m_reference, ":memory:", SQLITE_OPEN_READWRITE, "reference schema") ||
+             sqlite3_exec(m_reference.get(), referenceSchema(), nullptr, nullptr, nullptr) !=
+                 SQLITE_OK)) {
+            error = "the reference schema cannot be read";
+            return false;
+        }
         if (!eachRow(
                 m_reference.get(),
                 "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = ?1", table,

@@ -7,17 +7,8 @@ namespace doctor {
 namespace {
 
 const char* statusName(Status status) {
-    switch (status) {
-        case Status::kInfo:
-            return "info";
-        case Status::kOk:
-            return "ok";
-        case Status::kWarn:
-            return "warn";
-        case Status::kFail:
-            return "fail";
-    }
-    return "fail";
+    static const char* const kNames[] = {"info", "ok", "warn", "fail"};
+    return kNames[static_cast<int>(status)];
 }
 
 // A JSON string literal: quotes, backslashes and control characters
