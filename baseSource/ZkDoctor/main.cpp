@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "Checks.h"
@@ -63,11 +64,12 @@ int main(int argc, char** argv) {
             return usageError("unknown option '" + argument + "'");
         }
     }
-    const std::vector<doctor::Check> checks = doctor::runChecks(options);
-    if (json) {
-        doctor::printJson(checks, stdout);
-    } else {
-        doctor::printText(checks, stdout);
+    try {
+        const std::vector<doctor::Check> checks = doctor::runChecks(options);
+        (json ? doctor::printJson : doctor::printText)(checks, stdout);
+        return doctor::healthy(checks) ? kHealthy : kProblems;
+    } catch (const std::exception& error) {  // out of memory: say so, never abort
+        std::fprintf(stderr, "zkdb-doctor: %s\n", error.what());
+        return kProblems;
     }
-    return doctor::healthy(checks) ? kHealthy : kProblems;
 }
