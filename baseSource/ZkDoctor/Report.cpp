@@ -7,7 +7,7 @@ namespace doctor {
 namespace {
 
 const char* statusName(Status status) {
-    static const char* const kNames[] = {"info", "ok", "warn", "fail"};
+    static const char* const kNames[] = {"info", "ok", "warn", "fail"};  // in Status order
     return kNames[static_cast<int>(status)];
 }
 
