@@ -1,25 +1,11 @@
-// Benchmark entry point: the run works in its own SQLite home.
+// Benchmark entry point: the run works in its own private SQLite home.
 #include <benchmark/benchmark.h>
 
-#include <string>
-
-#include "BenchHome.h"
-#include "PrivateSqliteHome.h"
-
-namespace {
-
-std::string& homeStorage() {
-    static std::string home;
-    return home;
-}
-
-}  // namespace
-
-const std::string& benchHome() { return homeStorage(); }
+#include "PrivateHome.h"
 
 int main(int argc, char** argv) {
     int exitCode = 0;
-    if (!zkdb_support::enterPrivateSqliteHome(argv, homeStorage(), exitCode)) {
+    if (!zkdb_harness::enterPrivateHome(argv, exitCode)) {
         return exitCode;
     }
     benchmark::Initialize(&argc, argv);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "BenchHome.h"
-#include "BenchSchema.h"
+#include "HarborSchema.h"
+#include "PrivateHome.h"
 
 namespace harbor_bench {
 namespace {
@@ -116,7 +116,7 @@ int installTrace(sqlite3* db, char** /*error*/, const sqlite3_api_routines* /*ap
 
 }  // namespace
 
-std::string databasePath() { return benchHome() + "harbor.db"; }
+std::string databasePath() { return zkdb_harness::privateHome() + "harbor.db"; }
 
 void load(const Layout& layout) {
     Loaded& state = loaded();
@@ -127,7 +127,7 @@ void load(const Layout& layout) {
     execOrDie(db,
               "DROP TABLE IF EXISTS tb_device_state; DROP TABLE IF EXISTS tb_device; "
               "DROP TABLE IF EXISTS tb_mqtt_message;");
-    execOrDie(db, schemaSql());
+    execOrDie(db, harbor::schemaSql());
     execOrDie(db, "BEGIN;");
     if (layout.deviceStateRows > 0) execOrDie(db, fillDeviceState(layout.deviceStateRows).c_str());
     if (layout.deviceRows > 0) execOrDie(db, fillDevice(layout.deviceRows).c_str());

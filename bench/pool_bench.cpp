@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "BenchHome.h"
+#include "PrivateHome.h"
 #include "ZkDb/storage/SQLiteHelper.h"
 #include "ZkDb/storage/SQLitePool.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string databasePath() { return benchHome() + "harbor.db"; }
+std::string databasePath() { return zkdb_harness::privateHome() + "harbor.db"; }
 
 // Pools shared by the threads of one multi-threaded benchmark; they live
 // until the program ends.

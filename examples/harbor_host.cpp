@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "HarborSchema.h"
-#include "SqliteHome.h"
+#include "HostDirectory.h"
 
 namespace {
 
@@ -187,7 +187,7 @@ bool createSchema(const std::string& databaseFile, Outcome& outcome) {
     if (!outcome.check(opened, "opening " + databaseFile + ": " + helper.getLastError())) {
         return false;
     }
-    const std::string sql = std::string(harbor_host::schemaSql()) +
+    const std::string sql = std::string(harbor::schemaSql()) +
                             "CREATE TABLE IF NOT EXISTS host_run (run_no INTEGER, started TEXT);";
     const bool created = helper.execSql(sql, nullptr);
     outcome.check(created, "creating the tables: " + helper.getLastError());

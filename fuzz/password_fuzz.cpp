@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "FuzzHome.h"
+#include "FuzzHarness.h"
 #include "ZkDb/tables/DeviceTablePo.h"
 
 namespace {
@@ -82,11 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string stored = nvr ? record.getNvrPwd() : record.getDevLoginPwd();
     if (stored != referenceEncode(bytes)) {
-        fuzzhome::fail("stored text is not the standard base64 of the password");
+        fuzz_harness::fail("stored text is not the standard base64 of the password");
     }
     const std::string back = nvr ? record.getDecodeNvrPwd() : record.getDecodeDevLoginPwd();
     if (back != upToNul(bytes)) {
-        fuzzhome::fail("password did not come back from its base64 text");
+        fuzz_harness::fail("password did not come back from its base64 text");
     }
 
     // The same bytes as a stored field, decoded.
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected.clear();
     }
     if (decoded != upToNul(expected)) {
-        fuzzhome::fail("arbitrary text decoded differently from a standard decoder");
+        fuzz_harness::fail("arbitrary text decoded differently from a standard decoder");
     }
     return 0;
 }

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <string>
 
-#include "FuzzHome.h"
+#include "FuzzHarness.h"
 #include "ZkDb/storage/ResultRows.h"
 #include "ZkDb/tables/DeviceTablePo.h"
 #include "ZkDb/tables/RowMapping.h"
@@ -66,8 +66,8 @@ void checkParse(const std::string& text) {
     const int parsed = parseInt(text);
     const int expected = streamExtraction(text);
     if (parsed != expected) {
-        fuzzhome::fail("parseInt(\"" + text + "\") = " + std::to_string(parsed) +
-                       ", stream extraction gives " + std::to_string(expected));
+        fuzz_harness::fail("parseInt(\"" + text + "\") = " + std::to_string(parsed) +
+                           ", stream extraction gives " + std::to_string(expected));
     }
 }
 
@@ -147,10 +147,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t c = 0; c < kCount; ++c) {
         if (kGetters[c].text != nullptr) {
             if ((record.*kGetters[c].text)() != texts[c]) {
-                fuzzhome::fail(std::string("text column ") + kColumns[c].name + " mapped wrongly");
+                fuzz_harness::fail(std::string("text column ") + kColumns[c].name +
+                                   " mapped wrongly");
             }
         } else if ((record.*kGetters[c].number)() != numbers[c]) {
-            fuzzhome::fail(std::string("integer column ") + kColumns[c].name + " mapped wrongly");
+            fuzz_harness::fail(std::string("integer column ") + kColumns[c].name +
+                               " mapped wrongly");
         }
     }
     return 0;

@@ -14,7 +14,7 @@
 #include <list>
 #include <string>
 
-#include "FuzzHome.h"
+#include "FuzzHarness.h"
 #include "ZkDb/tables/DeviceTableDao.h"
 #include "ZkDb/tables/ParamTableDao.h"
 
@@ -23,7 +23,7 @@ namespace {
 std::string upToNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
 void expect(bool holds, const std::string& what) {
-    if (!holds) fuzzhome::fail(what);
+    if (!holds) fuzz_harness::fail(what);
 }
 
 // --- Device records -------------------------------------------------------------------
@@ -93,7 +93,7 @@ void expectDevice(const DeviceTablePo& written, const DeviceTablePo& read, const
 }
 
 void checkOneDevice(DeviceTableDao& dao, const DeviceTablePo& written, const char* step) {
-    expect(fuzzhome::count("select count(*) from tb_device;") == 1,
+    expect(fuzz_harness::count("select count(*) from tb_device;") == 1,
            std::string("tb_device does not hold exactly one row after ") + step);
     const std::list<DeviceTablePo> all = dao.query();
     expect(all.size() == 1, std::string("query() after ") + step);
@@ -112,7 +112,7 @@ void checkOneDevice(DeviceTableDao& dao, const DeviceTablePo& written, const cha
 
 void fuzzDevice(FuzzedDataProvider& input) {
     static DeviceTableDao dao;
-    fuzzhome::exec("DELETE FROM tb_device;");
+    fuzz_harness::exec("DELETE FROM tb_device;");
 
     DeviceTablePo po;
     po.setDevId(input.ConsumeRandomLengthString(32));
@@ -163,7 +163,7 @@ void fillParam(FuzzedDataProvider& input, ParamTablePo& po) {
 
 void checkOneParam(ParamTableDao& dao, ParamTablePo& written, const char* step) {
     const std::string where = std::string(" (") + step + ")";
-    expect(fuzzhome::count("select count(*) from tb_param;") == 1,
+    expect(fuzz_harness::count("select count(*) from tb_param;") == 1,
            "tb_param does not hold exactly one row" + where);
     ParamTablePo read;
     expect(dao.query(&read) == 0, "param query failed" + where);
@@ -179,7 +179,7 @@ void checkOneParam(ParamTableDao& dao, ParamTablePo& written, const char* step) 
 
 void fuzzParam(FuzzedDataProvider& input) {
     static ParamTableDao dao;
-    fuzzhome::exec("DELETE FROM tb_param;");
+    fuzz_harness::exec("DELETE FROM tb_param;");
 
     ParamTablePo po;
     po.setNodeId(input.ConsumeRandomLengthString(32));
@@ -194,14 +194,14 @@ void fuzzParam(FuzzedDataProvider& input) {
     checkOneParam(dao, changed, "update");
 
     expect(dao.del(&changed) == 0, "param del failed");
-    expect(fuzzhome::count("select count(*) from tb_param;") == 0, "param row left after del");
+    expect(fuzz_harness::count("select count(*) from tb_param;") == 0, "param row left after del");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    fuzzhome::enter(argc, argv);
-    fuzzhome::quietStandardOutput();
+    fuzz_harness::enterPrivateHome(argc, argv);
+    fuzz_harness::quietStandardOutput();
     return 0;
 }
 

@@ -195,8 +195,8 @@ TEST_F(Faults, EachFaultGivesTheFailureResultsAndLeavesWhatItFindsAlone) {
         {"a shared lock", locked("BEGIN; SELECT count(*) FROM tb_device;"), true, unchanged},
 #if !defined(_WIN32)  // the Windows runtime's std::filesystem makes no symbolic links
         {"a link into a missing directory",
-         replaced([&] { fs::create_symlink(harbor::home() + "gone/harbor.db", m_path); }), false,
-         [&] { EXPECT_FALSE(fs::exists(harbor::home() + "gone")); }, false},
+         replaced([&] { fs::create_symlink(harbor::privateHome() + "gone/harbor.db", m_path); }),
+         false, [&] { EXPECT_FALSE(fs::exists(harbor::privateHome() + "gone")); }, false},
         // A full disk: with no room even for the journal nothing is written;
         // with room for the journal but none for the file to grow, the commit
         // fails part-way and is rolled back.
@@ -205,7 +205,7 @@ TEST_F(Faults, EachFaultGivesTheFailureResultsAndLeavesWhatItFindsAlone) {
          [&] { EXPECT_EQ(fs::file_size(m_path), m_stored.size()); }, true, true},
         {"file mode 000", [&] { return mode(m_path, 0); }, false, [] {}},
         {"file mode 444", [&] { return mode(m_path, 0444); }, true, unchanged},
-        {"home mode 555", [] { return mode(harbor::home(), 0555); }, true, unchanged},
+        {"home mode 555", [] { return mode(harbor::privateHome(), 0555); }, true, unchanged},
 #endif
     };
     for (const Fault& fault : faults) {

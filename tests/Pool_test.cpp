@@ -36,7 +36,7 @@ std::future<SQLiteHelper*> borrowLater(SQLitePool& pool) {
     return std::async(std::launch::async, [&pool] { return pool.getConnect(); });
 }
 
-using Pool = harbor::HomeTest;
+using Pool = harbor::PrivateHomeTest;
 
 TEST_F(Pool, LendsLastReturnedFirstBlocksAtItsMaximumAndRefusesWhatItDidNotLend) {
     SQLitePool pool(harbor::databasePath(), 2, 0);

@@ -29,10 +29,10 @@ void arrive(std::atomic<int>& waiting) {
     while (waiting > 0) std::this_thread::yield();
 }
 
-class Storage : public harbor::HomeTest {
+class Storage : public harbor::PrivateHomeTest {
 protected:
     void SetUp() override {
-        HomeTest::SetUp();
+        PrivateHomeTest::SetUp();
         sqlite3_close(nullptr);
         m_memory = sqlite3_memory_used();
     }
@@ -219,7 +219,7 @@ TEST_F(Storage, DatabaseRunsStatementsOnTheFileOfItsFirstOpenAndClosesAfterEach)
 
     // Later paths are ignored: it is still "harbor.db" that is opened.
     EXPECT_EQ(db.open("other.db"), 0);
-    EXPECT_FALSE(fs::exists(harbor::home() + "other.db"));
+    EXPECT_FALSE(fs::exists(harbor::privateHome() + "other.db"));
 }
 
 TEST_F(Storage, DatabaseGivesMinusFourWhileTheFileCannotBeOpened) {
@@ -244,13 +244,13 @@ TEST_F(Storage, DatabaseJoinsEvenAnAbsolutePathToTheSqliteDirectory) {
     // The SQLite directory followed by the whole path; a drive's colon
     // cannot stand inside a Windows path, so there the drive is left out.
     const std::size_t skip = fs::path(m_path).has_root_name() ? 2 : 0;
-    const std::string inner = harbor::home().substr(skip + 1);
-    ASSERT_TRUE(fs::create_directories(harbor::home() + inner));
+    const std::string inner = harbor::privateHome().substr(skip + 1);
+    ASSERT_TRUE(fs::create_directories(harbor::privateHome() + inner));
     SqliteDataBase db;
     EXPECT_EQ(db.open(m_path.substr(skip).c_str()), 0);
-    EXPECT_TRUE(fs::is_regular_file(harbor::home() + inner + "harbor.db"));
+    EXPECT_TRUE(fs::is_regular_file(harbor::privateHome() + inner + "harbor.db"));
     EXPECT_FALSE(fs::exists(m_path));
-    harbor::removeTree(harbor::home() + inner.substr(0, inner.find_first_of("/\\")));
+    harbor::removeTree(harbor::privateHome() + inner.substr(0, inner.find_first_of("/\\")));
 }
 
 TEST_F(Storage, ThreadsWriteThroughOneDatabaseAndNothingIsLostOrInvented) {

@@ -3,15 +3,10 @@
 #include <sqlite3.h>
 
 #include "HarborSchema.h"
-#include "PrivateSqliteHome.h"
+#include "PrivateHome.h"
 
 namespace harbor {
 namespace {
-
-std::string& homeStorage() {
-    static std::string directory;
-    return directory;
-}
 
 int collectRow(void* context, int count, char** values, char** names) {
     auto* rows = static_cast<ResultRows*>(context);
@@ -25,11 +20,10 @@ int collectRow(void* context, int count, char** values, char** names) {
 
 }  // namespace
 
-const std::string& home() { return homeStorage(); }
-void setHome(const std::string& directory) { homeStorage() = directory; }
-std::string databasePath() { return home() + "harbor.db"; }
+const std::string& privateHome() { return zkdb_harness::privateHome(); }
+std::string databasePath() { return privateHome() + "harbor.db"; }
 
-void removeTree(const std::string& path) { zkdb_support::removeTree(path); }
+void removeTree(const std::string& path) { zkdb_harness::removeTree(path); }
 
 ResultRows direct(const std::string& sql) {
     ResultRows rows;
@@ -63,12 +57,12 @@ void removeDatabase() {
     }
 }
 
-void HomeTest::SetUp() { removeDatabase(); }
+void PrivateHomeTest::SetUp() { removeDatabase(); }
 
-void HomeTest::TearDown() { removeDatabase(); }
+void PrivateHomeTest::TearDown() { removeDatabase(); }
 
 void SchemaTest::SetUp() {
-    HomeTest::SetUp();
+    PrivateHomeTest::SetUp();
     createSchema();
 }
 

@@ -3,7 +3,7 @@
 
 // Shared test support: the private SQLite home of this test process, direct
 // access to its "harbor.db" that bypasses the library, fixtures that start
-// each test from an empty home, and ownership of listed records.
+// each test from an empty private home, and ownership of listed records.
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 
 namespace harbor {
 
-/// Directory of the SQLite library this process loaded, with a trailing
-/// separator, and the full path of the library's database file in it.
-const std::string& home();
-void setHome(const std::string& directory);
+/// The private SQLite home of this process (the directory of the SQLite
+/// library it loaded, with a trailing separator), and the full path of the
+/// library's database file in it.
+const std::string& privateHome();
 std::string databasePath();
 
 /// Removes a directory tree (or a file); missing paths are ignored.
@@ -43,14 +43,14 @@ void createSchema();
 void removeDatabase();
 
 /// No "harbor.db" before the test, none after it.
-class HomeTest : public ::testing::Test {
+class PrivateHomeTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 };
 
-/// HomeTest with the reference tables created.
-class SchemaTest : public HomeTest {
+/// PrivateHomeTest with the reference tables created.
+class SchemaTest : public PrivateHomeTest {
 protected:
     void SetUp() override;
 };

@@ -88,7 +88,7 @@ int runProbeIn(const std::string& directory) {
         return -1;
     }
     for (const char* dll : {"ZkDb.dll", "ZkLib.dll", "sqlite3.dll"}) {
-        const std::string from = harbor::home() + dll;
+        const std::string from = harbor::privateHome() + dll;
         if (!::CopyFileA(from.c_str(), (directory + dll).c_str(), FALSE)) return -1;
     }
 
@@ -112,9 +112,9 @@ int runProbeIn(const std::string& directory) {
     return static_cast<int>(exitCode);
 }
 
-using WindowsSqliteHome = harbor::HomeTest;
+using WindowsPrivateHome = harbor::PrivateHomeTest;
 
-TEST_F(WindowsSqliteHome, DatabaseLivesBesideTheLoadedSqliteDll) {
+TEST_F(WindowsPrivateHome, DatabaseLivesBesideTheLoadedSqliteDll) {
     const std::string directory = directoryOf(loadedSqliteFile());
     ASSERT_FALSE(directory.empty());
     EXPECT_EQ(zkdb::platform::sqliteLibraryDirectory(), directory);
@@ -142,10 +142,10 @@ TEST(WindowsPathConversion, AnsiCodePageTextBecomesUtf8) {
     EXPECT_EQ(utf8, "C:\\caf\xC3\xA9\\harbor.db");
 }
 
-TEST_F(WindowsSqliteHome, NonAsciiPathReachesTheFileItNames) {
+TEST_F(WindowsPrivateHome, NonAsciiPathReachesTheFileItNames) {
     const std::string cafe = cafeInAnsiCodePage();
     if (cafe.empty()) GTEST_SKIP() << "the ANSI code page " << ::GetACP() << " has no \u00e9";
-    const std::wstring directory = fromAnsi(harbor::home()) + L"caf\u00e9";
+    const std::wstring directory = fromAnsi(harbor::privateHome()) + L"caf\u00e9";
     ScratchTree scratch{std::filesystem::path(directory)};
     ASSERT_TRUE(::CreateDirectoryW(directory.c_str(), nullptr));
 
@@ -162,7 +162,7 @@ TEST(WindowsModuleNameBound, DirectoryComesFromTheFirst127CharactersOfTheDllName
     // its last backslash at index 126, the last one that the 128-byte buffer
     // keeps; in `beyond` it sits at index 127, so the name is cut before it
     // and the directory taken is the parent.
-    const std::string parent = harbor::home() + "bound\\";
+    const std::string parent = harbor::privateHome() + "bound\\";
     ScratchTree scratch{std::filesystem::path(parent)};
     ASSERT_LT(parent.size(), 100u) << "the test home is unexpectedly long";
     const std::string within = parent + std::string(126 - parent.size(), 'w') + "\\";

@@ -1,5 +1,5 @@
-#ifndef ZKDB_EXAMPLES_SQLITEHOME_H
-#define ZKDB_EXAMPLES_SQLITEHOME_H
+#ifndef ZKDB_EXAMPLES_HOSTDIRECTORY_H
+#define ZKDB_EXAMPLES_HOSTDIRECTORY_H
 
 // Where the host's own SQLite library was loaded from. ZkDb keeps
 // "harbor.db" in that directory, so a host ships its SQLite library beside
@@ -38,4 +38,4 @@ bool sameDirectory(const std::string& a, const std::string& b);
 
 }  // namespace host
 
-#endif  // ZKDB_EXAMPLES_SQLITEHOME_H
+#endif  // ZKDB_EXAMPLES_HOSTDIRECTORY_H

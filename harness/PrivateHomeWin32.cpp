@@ -3,7 +3,7 @@
 // copies the program together with every DLL beside it into a fresh, short
 // temporary directory and runs that copy; there the copied sqlite3.dll is the
 // one loaded, and "harbor.db" lands beside it.
-#include "PrivateSqliteHome.h"
+#include "PrivateHome.h"
 
 #if defined(_WIN32)
 
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace zkdb_support {
+namespace zkdb_harness {
 namespace {
 
 const char kHomeVariable[] = "ZKDB_TEST_SQLITE_HOME";
@@ -195,7 +195,7 @@ int launch() {
 
 }  // namespace
 
-bool enterPrivateSqliteHome(char** /*argv*/, std::string& home, int& exitCode) {
+bool enterPrivateHome(char** /*argv*/, int& exitCode) {
     const std::string expected = environment(kHomeVariable);
     if (expected.empty()) {
         exitCode = launch();
@@ -215,15 +215,10 @@ bool enterPrivateSqliteHome(char** /*argv*/, std::string& home, int& exitCode) {
         return false;
     }
     // The directory exactly as the library will derive it from the module.
-    home = directoryOf(loaded);
+    detail::homeStorage() = directoryOf(loaded);
     return true;
 }
 
-void removeTree(const std::string& path) {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-}  // namespace zkdb_support
+}  // namespace zkdb_harness
 
 #endif  // _WIN32

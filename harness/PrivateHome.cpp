@@ -1,4 +1,23 @@
-#include "PrivateSqliteHome.h"
+#include "PrivateHome.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zkdb_harness {
+
+std::string& detail::homeStorage() {
+    static std::string home;
+    return home;
+}
+
+const std::string& privateHome() { return detail::homeStorage(); }
+
+void removeTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+}  // namespace zkdb_harness
 
 #if !defined(_WIN32)
 
@@ -11,10 +30,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 
-namespace zkdb_support {
+namespace zkdb_harness {
 namespace {
 
 const char kHomeVariable[] = "ZKDB_TEST_SQLITE_HOME";
@@ -86,7 +104,7 @@ int launch(char** argv) {
 
 }  // namespace
 
-bool enterPrivateSqliteHome(char** argv, std::string& home, int& exitCode) {
+bool enterPrivateHome(char** argv, int& exitCode) {
     const char* directory = std::getenv(kHomeVariable);
     if (directory == nullptr) {
         exitCode = launch(argv);
@@ -100,15 +118,10 @@ bool enterPrivateSqliteHome(char** argv, std::string& home, int& exitCode) {
         exitCode = 2;
         return false;
     }
-    home = std::string(directory) + "/";
+    detail::homeStorage() = std::string(directory) + "/";
     return true;
 }
 
-void removeTree(const std::string& path) {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-}  // namespace zkdb_support
+}  // namespace zkdb_harness
 
 #endif  // !_WIN32

@@ -1,19 +1,19 @@
-#ifndef ZKDB_FUZZ_FUZZHOME_H
-#define ZKDB_FUZZ_FUZZHOME_H
+#ifndef ZKDB_FUZZ_FUZZHARNESS_H
+#define ZKDB_FUZZ_FUZZHARNESS_H
 
-// Support for the fuzz targets that touch "harbor.db": the process runs on a
-// private copy of the SQLite library (so the database lands in a fresh
-// temporary directory), with the reference tables created, and a direct
-// connection to the file that bypasses the library.
+// What the fuzz targets share: the private SQLite home for the targets that
+// touch "harbor.db" (the database lands in a fresh temporary directory),
+// with the reference tables created, and a direct connection to the file
+// that bypasses the library.
 
 #include <string>
 
-namespace fuzzhome {
+namespace fuzz_harness {
 
 /// Call from LLVMFuzzerInitialize. The first run sets up the private SQLite
 /// home, runs the fuzzer again inside it, and exits with that run's code;
 /// the second run returns here with the home ready and the tables created.
-void enter(int* argc, char*** argv);
+void enterPrivateHome(int* argc, char*** argv);
 
 /// Runs `sql` on "harbor.db" directly; aborts when SQLite reports an error,
 /// so a broken harness never passes for a finding.
@@ -29,6 +29,6 @@ void quietStandardOutput();
 /// Stops the fuzzer with a message on standard error: a property failed.
 [[noreturn]] void fail(const std::string& what);
 
-}  // namespace fuzzhome
+}  // namespace fuzz_harness
 
-#endif  // ZKDB_FUZZ_FUZZHOME_H
+#endif  // ZKDB_FUZZ_FUZZHARNESS_H

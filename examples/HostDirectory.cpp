@@ -1,4 +1,4 @@
-#include "SqliteHome.h"
+#include "HostDirectory.h"
 
 #include <sqlite3.h>
 

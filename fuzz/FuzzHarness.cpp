@@ -1,4 +1,4 @@
-#include "FuzzHome.h"
+#include "FuzzHarness.h"
 
 #include <sqlite3.h>
 
@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "HarborSchema.h"
-#include "PrivateSqliteHome.h"
+#include "PrivateHome.h"
 
-namespace fuzzhome {
+namespace fuzz_harness {
 namespace {
 
 // One connection for the whole run: idle between statements, it holds no
@@ -17,14 +17,13 @@ sqlite3* g_db = nullptr;
 
 }  // namespace
 
-void enter(int* argc, char*** argv) {
+void enterPrivateHome(int* argc, char*** argv) {
     (void)argc;
-    std::string home;
     int exitCode = 0;
-    if (!zkdb_support::enterPrivateSqliteHome(*argv, home, exitCode)) {
+    if (!zkdb_harness::enterPrivateHome(*argv, exitCode)) {
         std::exit(exitCode);
     }
-    const std::string path = home + "harbor.db";
+    const std::string path = zkdb_harness::privateHome() + "harbor.db";
     if (sqlite3_open(path.c_str(), &g_db) != SQLITE_OK) {
         fail("cannot open " + path);
     }
@@ -69,4 +68,4 @@ void fail(const std::string& what) {
     std::abort();
 }
 
-}  // namespace fuzzhome
+}  // namespace fuzz_harness
