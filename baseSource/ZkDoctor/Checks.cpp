@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "DoctorPlatform.h"
-#include "ReferenceSchema.h"
+#include "HarborSchema.h"
 #include "ZkDb/platform/Platform.h"
 #include "ZkDb/tables/TableColumns.h"
 #include "ZkDb/tables/TableFrame.h"
@@ -249,7 +249,7 @@ private:
         std::string create;
         if (!m_reference &&
             (!openInto(m_reference, ":memory:", SQLITE_OPEN_READWRITE, "reference schema") ||
-             sqlite3_exec(m_reference.get(), referenceSchema(), nullptr, nullptr, nullptr) !=
+             sqlite3_exec(m_reference.get(), harbor::schemaSql(), nullptr, nullptr, nullptr) !=
                  SQLITE_OK)) {
             error = "the reference schema cannot be read";
             return false;
