@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <list>
 #include <regex>
 #include <string>
-#include <tuple>
 
 #include "ZkDb/ZkDb.h"
 #include "support/Harbor.h"
@@ -202,26 +200,19 @@ TEST_F(Table, DeviceDeleteMarksTheRowAndListsByType) {
 }
 
 TEST(DeviceRecord, KeepsPasswordsAsStandardBase64AndCopiesItsRunTimeFields) {
-    std::string longPassword;
-    for (int i = 0; i < 1000; ++i) longPassword.push_back(static_cast<char>(1 + i % 255));
     DeviceTablePo po;
-    for (const auto& [plain, stored, decoded] :
-         {std::tuple<std::string, std::string, std::string>{"admin", "YWRtaW4=", "admin"},
-          {"", "", ""},
-          {std::string("ab\0cd", 5), "YWIAY2Q=", "ab"}}) {  // encoded whole, decoded to NUL
-        po.setEncodeDevLoginPwd(plain);
-        po.setEncodeNvrPwd(plain);
-        EXPECT_EQ(harbor::join(po.getDevLoginPwd(), po.getDecodeDevLoginPwd(), po.getNvrPwd(),
-                               po.getDecodeNvrPwd()),
-                  harbor::join(stored, decoded, stored, decoded));
-    }
+    const std::string nul("ab\0cd", 5);  // encoded whole, decoded up to the NUL
+    po.setEncodeDevLoginPwd(nul);
+    po.setEncodeNvrPwd("admin");
+    EXPECT_EQ(harbor::join(po.getDevLoginPwd(), po.getDecodeDevLoginPwd(), po.getNvrPwd(),
+                           po.getDecodeNvrPwd()),
+              "YWIAY2Q=|ab|YWRtaW4=|admin|");
+    const std::string longPassword(1000, '\x7f');  // far past any fixed buffer
     po.setEncodeNvrPwd(longPassword);
-    EXPECT_EQ(po.getNvrPwd().size(), 1336u);
-    EXPECT_EQ(po.getDecodeNvrPwd(), longPassword);
+    EXPECT_TRUE(po.getNvrPwd().size() == 1336u && po.getDecodeNvrPwd() == longPassword);
     po.setNvrPwd("cGFzc3dvcmQxMjM=");  // the plain setters store as given
     po.setDevLoginPwd("not base64!");
-    EXPECT_EQ(harbor::join(po.getDecodeNvrPwd(), po.getDecodeDevLoginPwd(), po.getDevLoginPwd()),
-              "password123||not base64!|");
+    EXPECT_EQ(harbor::join(po.getDecodeNvrPwd(), po.getDecodeDevLoginPwd()), "password123||");
 
     EXPECT_TRUE(po.getDevIsOnline() && po.getDevNvrIsOnline());
     set(po, &DeviceTablePo::setDevIsOnline, false, &DeviceTablePo::setDevNvrIsOnline, false,
@@ -268,17 +259,13 @@ std::string stdoutOf(Action action) {
     return testing::internal::GetCapturedStdout();
 }
 
-// `trace` is exactly the two lines of one change of the STUN address of
-// `po`: "s" and "d" differ, and "d" names the field inside the record (the
-// low 32 bits of its address), which never moves.
-void expectStunTrace(const std::string& trace, const ParamTablePo& po) {
+// `trace` is exactly the two lines of one change of the STUN address: the
+// addresses "s" and "d", which differ.
+void expectStunTrace(const std::string& trace) {
     std::smatch match;
     ASSERT_TRUE(std::regex_match(trace, match, std::regex("s = ([0-9a-f]+)\nd = ([0-9a-f]+)\n")))
         << '"' << trace << '"';
     EXPECT_NE(match[1].str(), match[2].str());
-    const auto d = static_cast<std::uint32_t>(std::stoul(match[2].str(), nullptr, 16));
-    const auto base = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&po));
-    EXPECT_LT(static_cast<std::uint32_t>(d - base), sizeof(ParamTablePo));
 }
 
 }  // namespace
@@ -290,7 +277,7 @@ TEST_F(Table, ParamTracesEachChangeOfTheStunAddressAndQueriesTheWholeTable) {
     ParamTablePo po;
     EXPECT_EQ(stdoutOf([&] { po.setStunServerAddr(""); }), "");
     for (const std::string& value : {std::string("stun:a"), std::string(300, 'x'), std::string()}) {
-        expectStunTrace(stdoutOf([&] { po.setStunServerAddr(value); }), po);
+        expectStunTrace(stdoutOf([&] { po.setStunServerAddr(value); }));
         EXPECT_EQ(po.getStunServerAddr(), value);
         EXPECT_EQ(stdoutOf([&] { po.setStunServerAddr(value); }), "") << "unchanged";
     }
@@ -313,7 +300,7 @@ TEST_F(Table, ParamTracesEachChangeOfTheStunAddressAndQueriesTheWholeTable) {
         "update tb_param set peer_server_port = 20 where node_id = 'second';");
     ParamTableDao dao;
     set(po, &ParamTablePo::setZkdsCommPort, 99, &ParamTablePo::setWanPort, 77);
-    expectStunTrace(stdoutOf([&] { EXPECT_EQ(dao.query(&po), 0); }), po);
+    expectStunTrace(stdoutOf([&] { EXPECT_EQ(dao.query(&po), 0); }));
     EXPECT_EQ(harbor::ParamTraits::columns(po), "second|||1||20|stun:9||||99||");
     EXPECT_EQ(po.getWanPort(), 77);
     EXPECT_EQ(stdoutOf([&] { EXPECT_EQ(dao.query(&po), 0); }), "");
@@ -347,26 +334,22 @@ TEST_F(Table, SipDeviceDeletesByAccountAndUpdatesByDevice) {
 // "harbor.db" is never opened, and its record is a plain value.
 TEST_F(Table, ChannelAnswersWithoutTouchingStorage) {
     harbor::removeDatabase();
-    ChannelTablePo blank, odd;
-    const auto columns = [](ChannelTablePo p) {
-        return harbor::join(p.getChannelId(), p.getDevId(), p.getEquipType(), p.getChannelNo(),
-                            p.getChannelName(), p.getChannelStatus(), p.getUpdateFlag(),
-                            p.getLastAccessTime());
+    ChannelTablePo po;
+    const auto columns = [&po] {
+        return harbor::join(po.getChannelId(), po.getDevId(), po.getEquipType(), po.getChannelNo(),
+                            po.getChannelName(), po.getChannelStatus(), po.getUpdateFlag(),
+                            po.getLastAccessTime());
     };
-    EXPECT_EQ(columns(blank), "|||0||||0|");
-    const std::string dev("x'); DELETE FROM tb_channel; --\0tail", 36);
-    set(odd, &ChannelTablePo::setChannelId, "O'Brien", &ChannelTablePo::setDevId, dev,
+    EXPECT_EQ(columns(), "|||0||||0|");
+    set(po, &ChannelTablePo::setChannelId, "O'Brien", &ChannelTablePo::setDevId, "d",
         &ChannelTablePo::setEquipType, "ipc", &ChannelTablePo::setChannelNo, 3,
         &ChannelTablePo::setChannelName, "n", &ChannelTablePo::setChannelStatus, "on",
         &ChannelTablePo::setUpdateFlag, "1", &ChannelTablePo::setLastAccessTime, 1700000000);
-    const std::string expected = "O'Brien|" + dev + "|ipc|3|n|on|1|1700000000|";
     ChannelTableDao dao, other(dao);
     other = dao;
     EXPECT_TRUE(dao.add(nullptr) == -1 && dao.del(nullptr) == -1 && dao.update(nullptr) == -1);
-    for (ChannelTableDao* d : {&dao, &other}) {
-        EXPECT_TRUE(d->add(&odd) == 0 && d->update(&odd) == 0 && d->del(&blank) == 0);
-        EXPECT_TRUE(d->query("dev").empty());
-    }
-    EXPECT_EQ(columns(odd), expected) << "the record is only read";
+    EXPECT_TRUE(other.add(&po) == 0 && other.update(&po) == 0 && other.del(&po) == 0);
+    EXPECT_TRUE(dao.query("d").empty());
+    EXPECT_EQ(columns(), "O'Brien|d|ipc|3|n|on|1|1700000000|") << "the record is only read";
     EXPECT_FALSE(databaseFileExists());
 }
