@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows DLLs (ZkDb.dll, ZkLib.dll, sqlite3.dll) with MinGW-w64
-# and runs the whole test suite under Wine, with the "windows" presets:
+# and runs the whole test suite under Wine, with the "windows" presets, once
+# for each ANSI code page a host may have, 1252 (Western) and 936 (Simplified
+# Chinese):
 #
 #   cmake/build-windows.sh
 #
@@ -9,6 +11,15 @@
 # build/windows/bin. Before the tests run, the export table of ZkDb.dll is
 # checked: createDatabase under its plain name, the classes' members, and no
 # MinGW runtime DLL among its imports.
+#
+# Wine gives a process the ANSI code page of the Unix locale it starts in, so
+# each run's Wine session and tests start under LC_ALL=en_US.UTF-8 (1252) or
+# zh_CN.UTF-8 (936); ZKDB_EXPECT_ACP tells the tests which code page they
+# must see, and they fail under any other. The whole suite runs under 1252;
+# under 936 run the tests whose paths are not plain ASCII, the Windows tests
+# and the example host (every other test's paths read the same in both code
+# pages). Both locales must be generated (Debian package locales):
+#   localedef -i en_US -f UTF-8 en_US.UTF-8; localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -48,6 +59,25 @@ if [ $fail -ne 0 ]; then
     exit 1
 fi
 
-bash cmake/wine-session.sh start "$prefix"
+for locale in en_US.UTF-8 zh_CN.UTF-8; do
+    if [ "$(LC_ALL=$locale locale charmap 2>/dev/null)" != UTF-8 ]; then
+        echo "the locale $locale is missing: localedef -i ${locale%.*} -f UTF-8 $locale" >&2
+        exit 1
+    fi
+done
+
+log=$build/Testing/Temporary/LastTest.log
 trap 'bash cmake/wine-session.sh stop "$prefix"' EXIT
-ctest --preset windows
+# Runs tests under one locale, in a Wine session started under it:
+# run_under LOCALE CODE_PAGE [ctest arguments]
+run_under() {
+    echo
+    echo "=== Tests under Wine, LC_ALL=$1, ANSI code page $2 expected ==="
+    export LC_ALL=$1 ZKDB_EXPECT_ACP=$2
+    bash cmake/wine-session.sh start "$prefix"
+    ctest --preset windows "${@:3}"
+    bash cmake/wine-session.sh stop "$prefix"
+    echo "Code page the tests reported: $(grep -ho 'ANSI code page [0-9]*' "$log" | sort -u)"
+}
+run_under en_US.UTF-8 1252
+run_under zh_CN.UTF-8 936 -R '^(Windows|example_)'

@@ -38,6 +38,9 @@ start)
     "$wine" wineboot --init </dev/null >/dev/null 2>&1
     ;;
 stop)
+    # Waits for the server to be gone, so a session started next (under
+    # another locale) gets a server of its own.
     "$server" -k </dev/null >/dev/null 2>&1 || true
+    "$server" -w </dev/null >/dev/null 2>&1 || true
     ;;
 esac

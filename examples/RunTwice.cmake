@@ -2,13 +2,19 @@
 # that the second run finds what the first stored.
 #
 #   cmake -DHOST_DIR=<dir of harbor_host> -DHOST_NAME=harbor_host
-#         -DWORK_DIR=<scratch dir> -P RunTwice.cmake
+#         -DWORK_DIR=<scratch dir> [-DEMULATOR=<command words, "|" between>]
+#         -P RunTwice.cmake
+#
+# EMULATOR runs the host where it cannot run by itself (Wine for a Windows
+# build).
 
 foreach(variable HOST_DIR HOST_NAME WORK_DIR)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "${variable} is not set")
     endif()
 endforeach()
+
+string(REPLACE "|" ";" emulator "${EMULATOR}")
 
 # The deployed directory without any database a user's run left there.
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -19,7 +25,7 @@ file(COPY ${deployed} DESTINATION "${WORK_DIR}" FOLLOW_SYMLINK_CHAIN)
 function(run_host number)
     execute_process(
         # As a user starts it: nothing on the library search path.
-        COMMAND "${CMAKE_COMMAND}" -E env --unset=LD_LIBRARY_PATH "${WORK_DIR}/${HOST_NAME}"
+        COMMAND "${CMAKE_COMMAND}" -E env --unset=LD_LIBRARY_PATH ${emulator} "${WORK_DIR}/${HOST_NAME}"
         WORKING_DIRECTORY "${WORK_DIR}"
         RESULT_VARIABLE result
         OUTPUT_VARIABLE output

@@ -34,7 +34,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using harbor::set;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -125,9 +124,6 @@ protected:
         DeviceStatePo state = harbor::DeviceStateTraits::record("cam-1", "media", "q", "");
         EXPECT_EQ(m_states.update(&state), code);
         EXPECT_EQ(m_states.del(&state), code);
-        MqttMessageTablePo message;
-        set(message, &MqttMessageTablePo::setItemId, "m-new");
-        EXPECT_EQ(m_messages.add(&message), code);
         EXPECT_EQ(m_states.add(&state), code);
     }
 
@@ -141,15 +137,12 @@ protected:
         EXPECT_EQ(found.getDevId(), work ? "cam-1" : "mine");
         harbor::OwnedRecords<DeviceStatePo> states(m_states.query());
         EXPECT_EQ(states.items.size(), work ? 1u : 0u);
-        harbor::OwnedRecords<MqttMessageTablePo> messages(m_messages.query());
-        EXPECT_TRUE(messages.items.empty());
     }
 
     const std::string m_path = harbor::databasePath();
     std::string m_stored;
     DeviceTableDao m_devices;
     DeviceStateDao m_states;
-    MqttMessageTableDao m_messages;
 };
 
 }  // namespace

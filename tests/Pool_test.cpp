@@ -2,7 +2,6 @@
 // what it did not lend, and its reaper of idle objects.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <atomic>
 #include <chrono>
@@ -24,13 +23,7 @@ using std::chrono::milliseconds;
 bool isOpen(SQLiteHelper* connection) { return connection->execSql("SELECT 1", nullptr); }
 
 // True while some connection holds a lock that stops a write transaction.
-bool databaseLocked() {
-    sqlite3* db = nullptr;
-    sqlite3_open(harbor::databasePath().c_str(), &db);
-    const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE; ROLLBACK;", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return rc == SQLITE_BUSY;
-}
+bool databaseLocked() { return !harbor::canBegin("BEGIN IMMEDIATE"); }
 
 // The object takes the file's exclusive lock, which only closing its
 // connection releases: from outside, the lock shows whether it still lives.
@@ -64,13 +57,13 @@ TEST_F(Pool, LendsLastReturnedFirstBlocksAtItsMaximumAndRefusesWhatItDidNotLend)
     std::future<SQLiteHelper*> waiting = borrowLater(pool);
     EXPECT_EQ(waiting.wait_for(milliseconds(300)), std::future_status::timeout);
     EXPECT_TRUE(pool.returnConnect(a));
-    EXPECT_FALSE(pool.returnConnect(a)) << "returned twice";
     ASSERT_EQ(waiting.wait_for(milliseconds(5000)), std::future_status::ready);
     EXPECT_EQ(waiting.get(), a);
     EXPECT_TRUE(isOpen(a)) << "lent as its borrower left it";
 
     EXPECT_TRUE(pool.returnConnect(b));
     EXPECT_TRUE(pool.returnConnect(a));
+    EXPECT_FALSE(pool.returnConnect(a)) << "returned twice";
     EXPECT_EQ(pool.getConnect(), a);
     EXPECT_EQ(pool.getConnect(), b);
     EXPECT_TRUE(pool.returnConnect(a) && pool.returnConnect(b) && other.returnConnect(fromOther));
@@ -103,35 +96,31 @@ TEST_F(Pool, ReaperDestroysObjectsIdleForTheTimeOutAndFreesTheirPlaces) {
     }
 }
 
-TEST_F(Pool, KeepsObjectsOnLoanAndWithoutTimeOutKeepsIdleOnesToo) {
-    SQLitePool reaping(harbor::databasePath(), 1, 1);
-    SQLiteHelper* lent = reaping.getConnect();
-    ASSERT_TRUE(reaping.returnConnect(lent));
+// Objects on loan are never reaped, nor idle ones without a time-out; the
+// pool's destruction stops the reaper at once and destroys only idle objects.
+TEST_F(Pool, KeepsObjectsOnLoanAndDestroysOnlyIdleOnesWhenItGoes) {
+    auto reaping = std::make_unique<SQLitePool>(harbor::databasePath(), 2, 1);
+    SQLiteHelper* lent = reaping->getConnect();
+    ASSERT_TRUE(reaping->returnConnect(lent));
     std::this_thread::sleep_for(milliseconds(500));
-    ASSERT_EQ(reaping.getConnect(), lent);  // lent again before its time-out
+    ASSERT_EQ(reaping->getConnect(), lent);  // lent again before its time-out
     holdExclusiveLock(lent);
     SQLitePool keeping(harbor::databasePath(), 1, 0);
     SQLiteHelper* idle = keeping.getConnect();
-    ASSERT_TRUE(idle->openDatabase());
-    ASSERT_TRUE(keeping.returnConnect(idle));
+    ASSERT_TRUE(idle->openDatabase() && keeping.returnConnect(idle));
     std::this_thread::sleep_for(milliseconds(2500));
-
     EXPECT_TRUE(databaseLocked());
     EXPECT_TRUE(lent->execSql("COMMIT", nullptr)) << lent->getLastError();
     EXPECT_EQ(keeping.getConnect(), idle);
     EXPECT_TRUE(isOpen(idle)) << "the idle object was kept as it was";
-    EXPECT_TRUE(keeping.returnConnect(idle) && reaping.returnConnect(lent));
-}
+    EXPECT_TRUE(keeping.returnConnect(idle));
 
-TEST_F(Pool, DestructionStopsTheReaperAtOnceAndDestroysOnlyIdleObjects) {
-    auto pool = std::make_unique<SQLitePool>(harbor::databasePath(), 2, 60);
-    SQLiteHelper* idle = pool->getConnect();
-    std::unique_ptr<SQLiteHelper> onLoan(pool->getConnect());  // the borrower's once the pool goes
-    holdExclusiveLock(idle);
-    ASSERT_TRUE(pool->returnConnect(idle));
+    std::unique_ptr<SQLiteHelper> onLoan(reaping->getConnect());  // the borrower's once it goes
+    holdExclusiveLock(lent);
+    ASSERT_TRUE(reaping->returnConnect(lent));
     std::this_thread::sleep_for(milliseconds(200));  // the reaper is asleep now
     const Clock::time_point start = Clock::now();
-    pool.reset();
+    reaping.reset();
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(databaseLocked()) << "the idle object was destroyed";
     EXPECT_TRUE(onLoan->openDatabase() && isOpen(onLoan.get()));

@@ -40,31 +40,12 @@ TEST(Rules, ModuleDirectoryIsCutAt127CharactersThenEndsAtTheLastSeparator) {
 }
 
 TEST(Rules, IntegerTextsReadLikeStreamExtraction) {
-    for (const char* text : {"12",
-                             "-3",
-                             " 7",
-                             "\t\n 8",
-                             "\v\f\r42",
-                             "12abc",
-                             "abc",
-                             "+5",
-                             "-",
-                             "+",
-                             "- 5",
-                             "0x10",
-                             "007",
-                             "3.9",
-                             "-0",
-                             " ",
-                             "",
-                             "4 2",
-                             "1e5",
-                             "2147483647",
-                             "2147483648",
-                             "-2147483648",
-                             "-2147483649",
-                             "99999999999999999999999",
-                             "-99999999999999999999999"}) {
+    // One case per line of this text.
+    std::istringstream texts(
+        "12\n-3\n 7\n\t 8\n\v\f\r42\n12abc\nabc\n+5\n-\n+\n- 5\n0x10\n007\n3.9\n-0\n \n\n4 2\n"
+        "1e5\n2147483647\n2147483648\n-2147483648\n-2147483649\n99999999999999999999999\n"
+        "-99999999999999999999999");
+    for (std::string text; std::getline(texts, text);) {
         int expected = 0;
         std::stringstream(text) >> expected;
         EXPECT_EQ(zkdb::frame::parseInt(text), expected) << "'" << text << "'";
@@ -100,9 +81,7 @@ std::string base64(bool encode, const char* input, int length) {
 }
 
 TEST(Rules, Base64IsTheStandardAlphabetWithPadding) {
-    const struct {
-        std::string plain, encoded;
-    } pairs[] = {
+    const std::pair<std::string, std::string> pairs[] = {
         {"", ""},
         {"f", "Zg=="},
         {"fo", "Zm8="},
@@ -112,16 +91,14 @@ TEST(Rules, Base64IsTheStandardAlphabetWithPadding) {
         {"zz~~", "enp+fg=="},
         {std::string("\x00\xff\xfe\x80\x3e\x3f", 6), "AP/+gD4/"},
     };
-    for (const auto& p : pairs) {
-        const int plainLength = static_cast<int>(p.plain.size());
-        EXPECT_EQ(base64(true, p.plain.data(), plainLength), "ok:" + p.encoded);
-        EXPECT_EQ(base64(false, p.encoded.c_str(), static_cast<int>(p.encoded.size())),
-                  "ok:" + p.plain);
+    for (const auto& [plain, encoded] : pairs) {
+        EXPECT_EQ(base64(true, plain.data(), static_cast<int>(plain.size())), "ok:" + encoded);
+        EXPECT_EQ(base64(false, encoded.c_str(), static_cast<int>(encoded.size())), "ok:" + plain);
     }
     EXPECT_EQ(base64(true, nullptr, 3), "ok:");  // no input, or a negative length, is empty
     EXPECT_EQ(base64(false, "Zg==", -4), "ok:");
     // Anything else decodes to empty text and reports the failure.
-    for (const char* bad : {"Zg=", "Zg=a", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9"}) {
-        EXPECT_EQ(base64(false, bad, static_cast<int>(std::strlen(bad))), "failed:") << bad;
+    for (const std::string bad : {"Zg=", "Zg=a", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9"}) {
+        EXPECT_EQ(base64(false, bad.c_str(), static_cast<int>(bad.size())), "failed:") << bad;
     }
 }

@@ -41,6 +41,14 @@ ResultRows direct(const std::string& sql) {
 
 std::size_t rowsOf(const std::string& table) { return direct("select * from " + table).size(); }
 
+bool canBegin(const char* begin) {
+    sqlite3* db = nullptr;
+    sqlite3_open(databasePath().c_str(), &db);
+    const bool begun = sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);  // rolls back what began
+    return begun;
+}
+
 void createSchema() { direct(schemaSql()); }
 
 void removeDatabase() {

@@ -31,6 +31,11 @@ ResultRows direct(const std::string& sql);
 /// Number of rows of `table`, read directly.
 std::size_t rowsOf(const std::string& table);
 
+/// Whether a fresh connection to "harbor.db" can run `begin` (say "BEGIN
+/// EXCLUSIVE") at once, without a busy time-out: no other connection holds
+/// a lock that stops it.
+bool canBegin(const char* begin);
+
 /// Creates the reference tables in "harbor.db".
 void createSchema();
 

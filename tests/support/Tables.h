@@ -171,13 +171,14 @@ struct SipDeviceTraits {
         return join(p.getSipAccount(), p.getSipPwd(), p.getSipDomain(), p.getSipDstAccount1(),
                     p.getSipDstAccount2(), p.getDevId());
     }
-    // Only the whole table can be listed.
+    // Only the whole table can be listed: the last record of the account.
     static bool find(Dao& dao, Po like, Po& out) {
         OwnedRecords<Po> all(dao.query());
+        bool found = false;
         for (Po* po : all.items) {
-            if (po->getSipAccount() == like.getSipAccount()) return (out = *po, true);
+            if (po->getSipAccount() == like.getSipAccount()) out = *po, found = true;
         }
-        return false;
+        return found;
     }
 };
 

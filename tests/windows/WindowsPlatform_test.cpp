@@ -1,14 +1,18 @@
 // What only the Windows build has: the database directory found through the
 // loaded module "sqlite3.dll", the ANSI code page to UTF-8 conversion of the
-// database path, and the 128-byte bound on the module's file name.
+// database path (in whichever of the code pages 1252 and 936 the run has; the
+// Windows test runs are made once under each), and the 128-byte bound on the
+// module's file name.
 #include <ZkDb/ZkDb.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ZkDb/platform/Platform.h"
 #include "support/Harbor.h"
@@ -36,11 +40,6 @@ bool isFile(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool isFile(const std::string& ansiPath) {
-    const DWORD attributes = ::GetFileAttributesA(ansiPath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 std::wstring fromAnsi(const std::string& ansi) {
     const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
@@ -49,15 +48,47 @@ std::wstring fromAnsi(const std::string& ansi) {
     return wide;
 }
 
-// "café" in the ANSI code page, or empty text when the code page has no é
-// (or is UTF-8 itself, where there is nothing to convert).
-std::string cafeInAnsiCodePage() {
-    if (::GetACP() == CP_UTF8) return std::string();
-    char ansi[16] = {};
-    BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"caf\u00e9", -1, ansi,
-                                             sizeof(ansi), nullptr, &usedDefault);
-    return length > 0 && !usedDefault ? std::string(ansi) : std::string();
+// A directory name in letters of one ANSI code page outside ASCII: as UTF-16,
+// in that code page and in UTF-8. The 936 name ends in U+904B, whose second
+// byte in that code page is 0x5C, a backslash's value, right before the
+// separator that follows the name.
+struct CodePageName {
+    UINT codePage;
+    const wchar_t* wide;
+    const char* ansi;
+    const char* utf8;
+};
+const CodePageName kCodePageNames[] = {
+    {1252, L"Caf\u00e9 M\u00fcller a\u00f1o", "Caf\xE9 M\xFCller a\xF1o",
+     "Caf\xC3\xA9 M\xC3\xBCller a\xC3\xB1o"},
+    {936, L"\u4e3b\u673a\u6570\u636e\u904b", "\xD6\xF7\xBB\xFA\xCA\xFD\xBE\xDD\xDF\x5C",
+     "\xE4\xB8\xBB\xE6\x9C\xBA\xE6\x95\xB0\xE6\x8D\xAE\xE9\x81\x8B"},
+};
+
+// The name for this process's ANSI code page; null, with the test failed,
+// when the code page has no name above. Fails the test too when the code
+// page is not the one ZKDB_EXPECT_ACP asks for (Wine did not get the locale).
+const CodePageName* codePageName() {
+    const char* expected = std::getenv("ZKDB_EXPECT_ACP");
+    EXPECT_EQ(::GetACP(), expected ? std::strtoul(expected, nullptr, 10) : ::GetACP());
+    for (const CodePageName& name : kCodePageNames) {
+        if (name.codePage == ::GetACP()) return &name;
+    }
+    ADD_FAILURE() << "no directory name for the ANSI code page " << ::GetACP();
+    return nullptr;
+}
+
+// Names of the files under `root`, at any depth, that are or could be the
+// database: "harbor" or ".db" in the name.
+std::vector<std::wstring> databaseFilesUnder(const std::wstring& root) {
+    std::vector<std::wstring> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::wstring name = entry.path().filename().wstring();
+        if (name.find(L"harbor") != name.npos || name.find(L".db") != name.npos) {
+            found.push_back(entry.path().wstring());
+        }
+    }
+    return found;
 }
 
 // Removes a directory tree when the test ends, whatever its outcome.
@@ -75,28 +106,28 @@ private:
     std::filesystem::path m_root;
 };
 
-// Copies the probe host and the DLLs this process loaded into `directory`,
-// runs it there (bounded), and returns its exit code: 0 when open("harbor.db")
-// gave 0; -1 when it could not be set up or did not end in time.
-int runProbeIn(const std::string& directory) {
+// Copies the probe host and the DLLs this process loaded into `directory`
+// (ending in a backslash; made when missing, in an existing parent), runs it
+// there (bounded), and returns its exit code (see OpenProbe.cpp); -1 when it
+// could not be set up or did not end in time.
+int runProbeIn(const std::wstring& directory) {
     const char* programs = std::getenv(kProgramDirectoryVariable);
     if (programs == nullptr) return -1;
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    const std::string probe = directory + kProbe;
-    if (error || !::CopyFileA((std::string(programs) + kProbe).c_str(), probe.c_str(), FALSE)) {
+    ::CreateDirectoryW(directory.c_str(), nullptr);
+    const std::wstring probe = directory + fromAnsi(kProbe);
+    if (!::CopyFileW((fromAnsi(programs) + fromAnsi(kProbe)).c_str(), probe.c_str(), FALSE)) {
         return -1;
     }
     for (const char* dll : {"ZkDb.dll", "ZkLib.dll", "sqlite3.dll"}) {
-        const std::string from = harbor::privateHome() + dll;
-        if (!::CopyFileA(from.c_str(), (directory + dll).c_str(), FALSE)) return -1;
+        const std::wstring from = fromAnsi(harbor::privateHome() + dll);
+        if (!::CopyFileW(from.c_str(), (directory + fromAnsi(dll)).c_str(), FALSE)) return -1;
     }
 
-    std::string commandLine = "\"" + probe + "\" harbor.db";
-    STARTUPINFOA startup{};
+    std::wstring commandLine = L"\"" + probe + L"\" harbor.db";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(probe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(probe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &process)) {
         return -1;
     }
@@ -121,7 +152,7 @@ TEST_F(WindowsPrivateHome, DatabaseLivesBesideTheLoadedSqliteDll) {
 
     std::unique_ptr<DataBase> database(createDatabase());
     ASSERT_EQ(database->open("harbor.db"), 0);
-    EXPECT_TRUE(isFile(directory + "harbor.db"));
+    EXPECT_TRUE(isFile(fromAnsi(directory + "harbor.db")));
     ASSERT_EQ(database->create("CREATE TABLE t(x)"), 0);
     ASSERT_EQ(database->insert("INSERT INTO t VALUES('from the library')"), 0);
     EXPECT_EQ(harbor::direct("SELECT x FROM t"),
@@ -135,26 +166,37 @@ TEST(WindowsPathConversion, AnsiCodePageTextBecomesUtf8) {
     ASSERT_TRUE(zkdb::platform::narrowToUtf8("", utf8));
     EXPECT_EQ(utf8, "");
 
-    const std::string cafe = cafeInAnsiCodePage();
-    if (cafe.empty()) GTEST_SKIP() << "the ANSI code page " << ::GetACP() << " has no \u00e9";
-    ASSERT_EQ(cafe, "caf\xE9");  // one byte in every code page that has it
-    ASSERT_TRUE(zkdb::platform::narrowToUtf8("C:\\" + cafe + "\\harbor.db", utf8));
-    EXPECT_EQ(utf8, "C:\\caf\xC3\xA9\\harbor.db");
+    const CodePageName* name = codePageName();
+    ASSERT_NE(name, nullptr);
+    std::printf("ANSI code page %u\n", ::GetACP());
+    EXPECT_EQ(fromAnsi(name->ansi), name->wide);  // the bytes are this code page's
+    ASSERT_TRUE(
+        zkdb::platform::narrowToUtf8(std::string("C:\\") + name->ansi + "\\harbor.db", utf8));
+    EXPECT_EQ(utf8, std::string("C:\\") + name->utf8 + "\\harbor.db");
 }
 
+// A host installed in a directory named in the code page's own letters: the
+// DLLs are loaded from there, harbor.db is created there and found again by
+// the next run, under its UTF-16 name, and no other database file appears.
+// Within the test process, a relative path in those letters names its file.
 TEST_F(WindowsPrivateHome, NonAsciiPathReachesTheFileItNames) {
-    const std::string cafe = cafeInAnsiCodePage();
-    if (cafe.empty()) GTEST_SKIP() << "the ANSI code page " << ::GetACP() << " has no \u00e9";
-    const std::wstring directory = fromAnsi(harbor::privateHome()) + L"caf\u00e9";
+    const CodePageName* name = codePageName();
+    ASSERT_NE(name, nullptr);
+    const std::wstring home = fromAnsi(harbor::privateHome());
+    const std::wstring directory = home + name->wide + L"\\";
     ScratchTree scratch{std::filesystem::path(directory)};
-    ASSERT_TRUE(::CreateDirectoryW(directory.c_str(), nullptr));
+    ASSERT_EQ(runProbeIn(directory), 0);
+    ASSERT_EQ(runProbeIn(directory), 1);  // the first run's row was found
+    EXPECT_TRUE(isFile(directory + L"harbor.db"));
+    EXPECT_EQ(databaseFilesUnder(home), std::vector<std::wstring>{directory + L"harbor.db"});
 
-    // Passed on unconverted, the ANSI byte would not be valid UTF-8 and
+    // Passed on unconverted, the ANSI bytes would not be valid UTF-8 and
     // SQLite would look for another directory, which does not exist.
+    const std::string ansi = name->ansi;
     std::unique_ptr<DataBase> database(createDatabase());
-    ASSERT_EQ(database->open((cafe + "\\" + cafe + ".db").c_str()), 0);
+    ASSERT_EQ(database->open((ansi + "\\" + ansi + ".db").c_str()), 0);
     ASSERT_EQ(database->create("CREATE TABLE t(x)"), 0);
-    EXPECT_TRUE(isFile(directory + L"\\caf\u00e9.db"));
+    EXPECT_TRUE(isFile(directory + name->wide + L".db"));
 }
 
 TEST(WindowsModuleNameBound, DirectoryComesFromTheFirst127CharactersOfTheDllName) {
@@ -170,13 +212,14 @@ TEST(WindowsModuleNameBound, DirectoryComesFromTheFirst127CharactersOfTheDllName
     ASSERT_EQ(within.size(), 127u);
     ASSERT_EQ(beyond.size(), 128u);
 
-    ASSERT_EQ(runProbeIn(within), 0);
-    EXPECT_TRUE(isFile(within + "harbor.db"));
-    EXPECT_FALSE(isFile(parent + "harbor.db"));
+    ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
+    ASSERT_EQ(runProbeIn(fromAnsi(within)), 0);
+    EXPECT_TRUE(isFile(fromAnsi(within + "harbor.db")));
+    EXPECT_FALSE(isFile(fromAnsi(parent + "harbor.db")));
 
-    ASSERT_EQ(runProbeIn(beyond), 0);
-    EXPECT_FALSE(isFile(beyond + "harbor.db"));
-    EXPECT_TRUE(isFile(parent + "harbor.db"));
+    ASSERT_EQ(runProbeIn(fromAnsi(beyond)), 0);
+    EXPECT_FALSE(isFile(fromAnsi(beyond + "harbor.db")));
+    EXPECT_TRUE(isFile(fromAnsi(parent + "harbor.db")));
 }
 
 }  // namespace
