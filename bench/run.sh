@@ -13,7 +13,8 @@
 #     process-wide mutex every SQLite allocation then takes, turned off.
 # Environment: ZKDB_BENCH_REPETITIONS (default 5), ZKDB_BENCH_MIN_TIME in
 # seconds (default 0.3), ZKDB_BENCH_OUT (directory for the JSON files;
-# default a temporary one, removed afterwards).
+# default <build-dir>/bench/results/<date-time>, kept, so a run can be read
+# again with bench/ratios.py). Needs python3 (Debian package python3).
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,13 +28,13 @@ fi
 
 repetitions=${ZKDB_BENCH_REPETITIONS:-5}
 min_time=${ZKDB_BENCH_MIN_TIME:-0.3}
-if [ -n "${ZKDB_BENCH_OUT:-}" ]; then
-    out=$ZKDB_BENCH_OUT
-    mkdir -p "$out"
-else
-    out=$(mktemp -d)
-    trap 'rm -rf "$out"' EXIT
+if ! command -v python3 >/dev/null 2>&1; then
+    echo "bench/run.sh needs python3 for its table of ratios: apt-get install python3" >&2
+    exit 2
 fi
+
+out=${ZKDB_BENCH_OUT:-$build/bench/results/$(date -u +%Y%m%dT%H%M%SZ)}
+mkdir -p "$out"
 
 common="--benchmark_format=json --benchmark_repetitions=$repetitions
         --benchmark_enable_random_interleaving=true --benchmark_min_time=$min_time"
@@ -59,3 +60,4 @@ ZKDB_BENCH_SQLITE_MEMSTATUS=0 "$bench" $common $extra \
 set -- "$@" --memstatus-off "$out/memstatus-off.json"
 
 python3 "$here/ratios.py" "$@"
+echo "zkdb_bench: the runs are kept in $out" >&2

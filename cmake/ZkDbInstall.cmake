@@ -1,7 +1,8 @@
 # Install rules: the two shared libraries, the public headers, a CMake
-# package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib) and a
-# pkg-config file (zkdb.pc). Included by the root CMakeLists.txt when
-# ZKDB_INSTALL is on.
+# package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib), a
+# pkg-config file (zkdb.pc) and the reference schema (share/zkdb/harbor.sql).
+# Included by the root CMakeLists.txt when ZKDB_INSTALL is on. Components:
+# Runtime (what a host ships) and Development (what its build needs).
 
 include(CMakePackageConfigHelpers)
 
@@ -9,7 +10,15 @@ set(ZKDB_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/ZkDb" CACHE STRING
     "Where the CMake package files of ZkDb are installed, relative to the prefix")
 set(ZKDB_INSTALL_PKGCONFIGDIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig" CACHE STRING
     "Where zkdb.pc is installed, relative to the prefix")
-mark_as_advanced(ZKDB_INSTALL_CMAKEDIR ZKDB_INSTALL_PKGCONFIGDIR)
+set(ZKDB_INSTALL_SCHEMADIR "${CMAKE_INSTALL_DATADIR}/zkdb" CACHE STRING
+    "Where harbor.sql, the reference schema, is installed, relative to the prefix")
+mark_as_advanced(ZKDB_INSTALL_CMAKEDIR ZKDB_INSTALL_PKGCONFIGDIR ZKDB_INSTALL_SCHEMADIR)
+
+# The reference schema: a host creates its tables from this text through
+# createDatabase(), open("harbor.db") and create().
+install(FILES "${PROJECT_SOURCE_DIR}/schema/harbor.sql"
+    DESTINATION "${ZKDB_INSTALL_SCHEMADIR}"
+    COMPONENT Development)
 
 # Libraries. The shared objects keep their version and SONAME links; the
 # namelink (libZkDb.so) goes with the Development component.
@@ -59,7 +68,8 @@ install(EXPORT ZkDbTargets
 configure_package_config_file(
     "${CMAKE_CURRENT_LIST_DIR}/ZkDbConfig.cmake.in"
     "${PROJECT_BINARY_DIR}/ZkDbConfig.cmake"
-    INSTALL_DESTINATION "${ZKDB_INSTALL_CMAKEDIR}")
+    INSTALL_DESTINATION "${ZKDB_INSTALL_CMAKEDIR}"
+    PATH_VARS ZKDB_INSTALL_SCHEMADIR)
 write_basic_package_version_file(
     "${PROJECT_BINARY_DIR}/ZkDbConfigVersion.cmake"
     VERSION "${PROJECT_VERSION}"
@@ -80,13 +90,15 @@ if(NOT IS_ABSOLUTE "${ZKDB_INSTALL_PKGCONFIGDIR}")
     string(REGEX REPLACE "/$" "" _zkdb_pc_up "${_zkdb_pc_up}")
     set(_zkdb_pc_prefix "\${pcfiledir}/${_zkdb_pc_up}")
 endif()
-foreach(_kind LIBDIR INCLUDEDIR)
+set(CMAKE_INSTALL_SCHEMADIR "${ZKDB_INSTALL_SCHEMADIR}")
+foreach(_kind LIBDIR INCLUDEDIR SCHEMADIR)
     if(IS_ABSOLUTE "${CMAKE_INSTALL_${_kind}}")
         set(_zkdb_pc_${_kind} "${CMAKE_INSTALL_${_kind}}")
     else()
         set(_zkdb_pc_${_kind} "\${prefix}/${CMAKE_INSTALL_${_kind}}")
     endif()
 endforeach()
+unset(CMAKE_INSTALL_SCHEMADIR)
 set(_zkdb_pc_private "-lsqlite3")
 if(NOT WIN32)
     string(APPEND _zkdb_pc_private " -lpthread")
@@ -102,4 +114,5 @@ unset(_zkdb_pc_prefix)
 unset(_zkdb_pc_up)
 unset(_zkdb_pc_LIBDIR)
 unset(_zkdb_pc_INCLUDEDIR)
+unset(_zkdb_pc_SCHEMADIR)
 unset(_zkdb_pc_private)

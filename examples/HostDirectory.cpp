@@ -1,16 +1,12 @@
 #include "HostDirectory.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,15 +19,6 @@ namespace host {
 
 #if defined(_WIN32)
 
-std::string loadedSqliteFile() {
-    HMODULE module = GetModuleHandleA("sqlite3.dll");
-    if (module == nullptr) return std::string();
-    char name[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(module, name, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::string();
-    return std::string(name, length);
-}
-
 std::string executableDirectory() {
     char name[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, name, MAX_PATH);
@@ -40,7 +27,7 @@ std::string executableDirectory() {
 }
 
 bool ensureShortSqlitePath(char**, int& exitCode) {
-    const std::string file = loadedSqliteFile();
+    const std::string file = executableDirectory() + kSqliteLibrary;
     if (file.size() <= kLongestSqliteFileName) return true;
     std::fprintf(stderr,
                  "error: the SQLite library's file name is %zu characters long, more than %zu:\n"
@@ -101,14 +88,6 @@ int runThroughShortLink(char** argv, const std::string& sqliteDirectory) {
 
 }  // namespace
 
-std::string loadedSqliteFile() {
-    Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&sqlite3_open), &info) == 0 || info.dli_fname == nullptr) {
-        return std::string();
-    }
-    return info.dli_fname;
-}
-
 std::string executableDirectory() {
     std::vector<char> name(4096);
     const ssize_t length = ::readlink("/proc/self/exe", name.data(), name.size() - 1);
@@ -117,14 +96,10 @@ std::string executableDirectory() {
 }
 
 bool ensureShortSqlitePath(char** argv, int& exitCode) {
-    const std::string file = loadedSqliteFile();
+    // In the run through the short link, the library is reached through it.
+    if (std::getenv(kShortHomeVariable) != nullptr) return true;
+    const std::string file = executableDirectory() + kSqliteLibrary;
     if (file.size() <= kLongestSqliteFileName) return true;
-    if (std::getenv(kShortHomeVariable) != nullptr) {
-        std::fprintf(stderr, "error: SQLite was not loaded through the short link (%s)\n",
-                     file.c_str());
-        exitCode = 1;
-        return false;
-    }
     std::printf(
         "note: the SQLite library's file name is %zu characters long, more than the %zu that\n"
         "      ZkDb reads; running again through a short link to the same directory\n",
@@ -134,24 +109,5 @@ bool ensureShortSqlitePath(char** argv, int& exitCode) {
 }
 
 #endif
-
-bool sameDirectory(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (std::filesystem::equivalent(a, b, error)) return true;
-    if (!error) return false;
-    // Where the file system cannot tell (no inode numbers), compare the
-    // normalised names.
-    auto normal = [](const std::string& path) {
-        std::string text = (std::filesystem::path(path) / "").lexically_normal().string();
-#if defined(_WIN32)
-        for (char& c : text) {
-            if (c == '/') c = '\\';
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-#endif
-        return text;
-    };
-    return normal(a) == normal(b);
-}
 
 }  // namespace host

@@ -24,7 +24,8 @@ file(COPY ${deployed} DESTINATION "${WORK_DIR}" FOLLOW_SYMLINK_CHAIN)
 
 function(run_host number)
     execute_process(
-        COMMAND ${emulator} "${WORK_DIR}/${HOST_NAME}"
+        # As a user starts it: nothing on the library search path.
+        COMMAND "${CMAKE_COMMAND}" -E env --unset=LD_LIBRARY_PATH ${emulator} "${WORK_DIR}/${HOST_NAME}"
         WORKING_DIRECTORY "${WORK_DIR}"
         RESULT_VARIABLE result
         OUTPUT_VARIABLE output

@@ -3,10 +3,10 @@
 // It does what a real host does with the library, at start-up and during a
 // working day:
 //
-//   start-up   checks that the SQLite library it ships beside itself is the
-//              one that was loaded (ZkDb keeps "harbor.db" in that
-//              directory), creates the tables from the reference schema
-//              when the file is new, and counts its own runs;
+//   start-up   checks that it ships its SQLite library beside itself (ZkDb
+//              keeps "harbor.db" beside the SQLite library it loaded),
+//              creates the tables from the reference schema through the
+//              library's database interface, and counts its own runs;
 //   working    stores the node's parameters, registers cameras with
 //              encoded passwords and their SIP identities, records who is
 //              online, marks a device deleted and restores it, queues MQTT
@@ -18,7 +18,6 @@
 // and queued messages keep counting down.
 
 #include <ZkDb/ZkDb.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -179,20 +178,20 @@ DeviceTablePo deviceRecord(const Camera& camera, int run) {
 // ---------------------------------------------------------------------------
 // Start-up.
 
-/// Creates the tables when they are missing: the library creates none. The
-/// host's own run log lives in the same file.
-bool createSchema(const std::string& databaseFile, Outcome& outcome) {
-    SQLiteHelper helper(databaseFile);
-    const bool opened = helper.openDatabase();
-    if (!outcome.check(opened, "opening " + databaseFile + ": " + helper.getLastError())) {
-        return false;
-    }
+/// Creates the tables when they are missing: the library creates none. Only
+/// ZkDb's public interface is used: the database object opens "harbor.db"
+/// where the access classes will find it, and create() runs the whole text
+/// of the reference schema (every statement is CREATE TABLE IF NOT EXISTS).
+/// The host's own run log lives in the same file. Returns the SQLite
+/// version, read through the same object, or an empty string on failure.
+std::string createSchema(Outcome& outcome) {
+    std::unique_ptr<DataBase> db(createDatabase());  // the caller owns it
+    if (!outcome.code(db->open("harbor.db"), "opening harbor.db")) return std::string();
     const std::string sql = std::string(harbor::schemaSql()) +
                             "CREATE TABLE IF NOT EXISTS host_run (run_no INTEGER, started TEXT);";
-    const bool created = helper.execSql(sql, nullptr);
-    outcome.check(created, "creating the tables: " + helper.getLastError());
-    helper.closeDatabase();
-    return created;
+    if (!outcome.code(db->create(sql.c_str()), "creating the tables")) return std::string();
+    const ResultRows rows = db->query("SELECT sqlite_version() AS version;");
+    return rows.empty() ? std::string("?") : rows.front().at("version");
 }
 
 /// Records this run in the host's run log, through a connection borrowed
@@ -444,22 +443,28 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     if (!host::ensureShortSqlitePath(argv, exitCode)) return exitCode;
 
-    // Start-up: the SQLite library must be the copy shipped beside the host.
-    const std::string sqliteFile = host::loadedSqliteFile();
-    const std::string home = (std::filesystem::path(sqliteFile).parent_path() / "").string();
+    // Start-up: the host ships its SQLite library beside itself, so that
+    // "harbor.db" lands there; without it the system's SQLite would be
+    // loaded and the database sought in the system's library directory.
     const std::string hostDirectory = host::executableDirectory();
-    if (sqliteFile.empty() || !host::sameDirectory(home, hostDirectory)) {
-        std::cerr << "error: SQLite was loaded from '" << sqliteFile
-                  << "', not from beside the host (" << hostDirectory << ").\n"
+    if (!std::filesystem::exists(hostDirectory + host::kSqliteLibrary)) {
+        std::cerr << "error: no " << host::kSqliteLibrary << " beside the host in '"
+                  << hostDirectory << "'.\n"
                   << "  Ship the SQLite library next to the executable, so that harbor.db lands "
                      "there.\n";
         return 1;
     }
-    const std::string databaseFile = home + "harbor.db";
+    const std::string databaseFile = hostDirectory + "harbor.db";
     const bool existed = std::filesystem::exists(databaseFile);
 
     Outcome outcome;
-    if (!createSchema(databaseFile, outcome)) return outcome.exitCode();
+    const std::string sqliteVersion = createSchema(outcome);
+    if (sqliteVersion.empty()) return outcome.exitCode();
+    if (!std::filesystem::exists(databaseFile)) {
+        std::cerr << "error: harbor.db did not land beside the host (" << databaseFile
+                  << "): the SQLite library loaded is not the one shipped there.\n";
+        return 1;
+    }
 
     int run = 0;
     {
@@ -467,8 +472,9 @@ int main(int argc, char** argv) {
         run = recordRun(pool, outcome);
     }
     std::cout << "harbor host, run #" << run << '\n'
-              << "  SQLite " << sqlite3_libversion() << " loaded from " << sqliteFile << '\n'
-              << "  database " << hostDirectory << "harbor.db"
+              << "  SQLite " << sqliteVersion << ", shipped beside the host as "
+              << host::kSqliteLibrary << '\n'
+              << "  database " << databaseFile
               << (existed ? " (found)" : " (new: tables created from the reference schema)")
               << '\n';
 

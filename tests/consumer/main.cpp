@@ -1,14 +1,19 @@
 // A host in miniature, built against ZkDb the way a host's build finds it
 // (CMake package, pkg-config or add_subdirectory). It includes only the
-// public headers, links only ZkDb and ZkLib, and works on "harbor.db" beside
+// public headers, links only ZkDb and ZkLib, creates its tables from the
+// reference schema whose file it is given, and works on "harbor.db" beside
 // the SQLite library the process loaded.
+//
+//   consumer <harbor.sql>
 
 #include <ZkDb/ZkDb.h>
 #include <ZkLib/StringUtil.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -24,12 +29,20 @@ void expect(bool ok, const char* what) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: consumer <harbor.sql>\n");
+        return 2;
+    }
+    std::ifstream file(argv[1]);
+    std::stringstream schema;
+    schema << file.rdbuf();
+    expect(file.is_open() && !schema.str().empty(), "reading the schema");
+
+    // The tables, through the public interface only.
     std::unique_ptr<DataBase> db(createDatabase());
     expect(db->open("harbor.db") == 0, "open harbor.db");
-    expect(db->create("CREATE TABLE IF NOT EXISTS tb_device_state(device_id TEXT, media_id TEXT,"
-                      " product_type TEXT, is_online INTEGER);") == 0,
-           "create tb_device_state");
+    expect(db->create(schema.str().c_str()) == 0, "create the tables");
 
     DeviceStatePo state;
     state.setDeviceId("cam-1");
