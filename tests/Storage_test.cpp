@@ -75,7 +75,20 @@ TEST_F(Storage, HelperOpensOnceClosesForGoodAndKeepsItsLastError) {
     EXPECT_TRUE(helper->openDatabase());
     EXPECT_EQ(error, "no such table: nowhere");
     EXPECT_TRUE(helper->execSql("SELECT x FROM s", &rows)) << error;
-    EXPECT_EQ(rows.back(), (Row{{"x", "7"}}));
+    EXPECT_EQ(rows, (ResultRows{Row{{"kept", "1"}}, Row{{"x", "7"}}}));
+    // Rows are text by column name, appended in order: NULL columns left
+    // out, text cut at a NUL, of two columns of one name the later non-NULL
+    // one; rows delivered before a failure stay, also within a statement.
+    rows.clear();
+    EXPECT_FALSE(helper->execSql(
+        "SELECT NULL AS gone, '' AS empty, 42 AS whole, 1.5 AS real, 'ab' || char(0) || 'cd' AS "
+        "cut, 'first' AS k, 'second' AS k; SELECT 'first' AS k, NULL AS k; SELECT NULL AS a;"
+        "SELECT abs(column1) AS v FROM (VALUES (-1), (-9223372036854775808), (3))",
+        &rows));
+    EXPECT_EQ(error, "integer overflow");
+    const Row values{
+        {"empty", ""}, {"whole", "42"}, {"real", "1.5"}, {"cut", "ab"}, {"k", "second"}};
+    EXPECT_EQ(rows, (ResultRows{values, Row{{"k", "first"}}, Row{}, Row{{"v", "1"}}}));
 
     EXPECT_TRUE(helper->closeDatabase());
     EXPECT_EQ(sqlite3_memory_used(), m_memory);
@@ -89,31 +102,6 @@ TEST_F(Storage, HelperOpensOnceClosesForGoodAndKeepsItsLastError) {
     EXPECT_FALSE(harbor::canBegin("BEGIN EXCLUSIVE"));
     helper.reset();
     expectNothingOpen("destruction");
-}
-
-TEST_F(Storage, RowsAreTextByColumnNameInOrderAndSurviveAFailure) {
-    SQLiteHelper helper(m_path);
-    ASSERT_TRUE(helper.openDatabase());
-    ResultRows rows{Row{{"earlier", "0"}}};
-    ASSERT_TRUE(
-        helper.execSql("SELECT NULL AS gone, '' AS empty, 'x' AS text, 42 AS whole, 1.5 AS real, "
-                       "'ab' || char(0) || 'cd' AS cut; SELECT 'first' AS k, 'second' AS k;"
-                       "SELECT 'first' AS k, NULL AS k; SELECT NULL AS a",
-                       &rows));
-    ASSERT_TRUE(helper.execSql("SELECT 4 AS c", &rows));
-    const Row values{{"empty", ""}, {"text", "x"}, {"whole", "42"}, {"real", "1.5"}, {"cut", "ab"}};
-    EXPECT_EQ(rows, (ResultRows{Row{{"earlier", "0"}}, values, Row{{"k", "second"}},
-                                Row{{"k", "first"}}, Row{}, Row{{"c", "4"}}}));
-
-    // Without a vector the rows are dropped, the verdict is not. Rows
-    // delivered before a failure stay, also in the middle of a statement.
-    EXPECT_TRUE(helper.execSql(
-        "CREATE TABLE n(x); INSERT INTO n VALUES (1), (-2), (-9223372036854775808), (4)", nullptr));
-    EXPECT_FALSE(helper.execSql("SELECT x FROM n; SELECT * FROM nowhere", nullptr));
-    rows.clear();
-    EXPECT_FALSE(helper.execSql("SELECT 1 AS a; SELECT abs(x) AS v FROM n ORDER BY rowid", &rows));
-    EXPECT_EQ(helper.getLastError(), "integer overflow");
-    EXPECT_EQ(rows, (ResultRows{Row{{"a", "1"}}, Row{{"v", "1"}}, Row{{"v", "2"}}}));
 }
 
 // The four statement operations behave alike; the name only says the intent.
