@@ -3,14 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
-#include <mutex>
-#include <set>
 #include <thread>
-#include <vector>
 
 #include "ZkDb/ZkDb.h"
 #include "support/Harbor.h"
@@ -124,36 +120,6 @@ TEST_F(Pool, KeepsObjectsOnLoanAndDestroysOnlyIdleOnesWhenItGoes) {
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(3));
     EXPECT_FALSE(databaseLocked()) << "the idle object was destroyed";
     EXPECT_TRUE(onLoan->openDatabase() && isOpen(onLoan.get()));
-}
-
-TEST_F(Pool, ConcurrentBorrowersNeverShareAnObject) {
-    // A negative time-out keeps the reaper destroying objects under the
-    // borrowers' feet.
-    SQLitePool pool(harbor::databasePath(), 3, -1);
-    std::mutex heldLock;
-    std::set<SQLiteHelper*> held;
-    std::atomic<int> faults{0};
-    const Clock::time_point until = Clock::now() + milliseconds(1500);
-    auto borrower = [&] {
-        for (int i = 0; i < 1000 || Clock::now() < until; ++i) {
-            SQLiteHelper* connection = pool.getConnect();
-            {
-                std::lock_guard<std::mutex> guard(heldLock);
-                faults += held.insert(connection).second ? 0 : 1;
-            }
-            connection->execSql("SELECT 1", nullptr);  // a second user shows up as a race
-            {
-                std::lock_guard<std::mutex> guard(heldLock);
-                held.erase(connection);
-            }
-            faults += pool.returnConnect(connection) ? 0 : 1;
-            if (i % 64 == 0) std::this_thread::sleep_for(milliseconds(1));
-        }
-    };
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t) threads.emplace_back(borrower);
-    for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(faults.load(), 0);
 }
 
 }  // namespace

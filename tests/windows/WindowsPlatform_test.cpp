@@ -5,47 +5,65 @@
 // module's file name.
 #include <ZkDb/ZkDb.h>
 #include <gtest/gtest.h>
+#include <process.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "ZkDb/platform/Platform.h"
 #include "support/Harbor.h"
 
 namespace {
 
-// Set by the test harness: the directory the test program was built into,
-// which also holds the probe host.
-const char kProgramDirectoryVariable[] = "ZKDB_TEST_PROGRAM_DIR";
-const char kProbe[] = "zkdb_open_probe.exe";
-
-std::string loadedSqliteFile() {
-    char name[MAX_PATH];
-    HMODULE module = ::GetModuleHandleA("sqlite3.dll");
-    const DWORD length = module != nullptr ? ::GetModuleFileNameA(module, name, sizeof(name)) : 0;
-    return length > 0 && length < sizeof(name) ? std::string(name, length) : std::string();
-}
-
-std::string directoryOf(const std::string& file) {
-    return file.substr(0, file.find_last_of('\\') + 1);
-}
-
+// A missing path's attributes, INVALID_FILE_ATTRIBUTES, have every bit set.
 bool isFile(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::wstring fromAnsi(const std::string& ansi) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], length);
-    wide.resize(wide.size() - 1);
-    return wide;
+std::wstring fromAnsi(const std::string& ansi) {  // a path, shorter than MAX_PATH
+    wchar_t wide[MAX_PATH];
+    return ::MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, MAX_PATH) ? wide : L"";
+}
+
+// Removes a directory tree when the test ends, whatever its outcome.
+struct ScratchTree {
+    std::filesystem::path root;
+    ~ScratchTree() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+};
+
+// Copies the probe host and the DLLs from the directory the test program was
+// built into (the test harness names it) into `directory` (ending in a
+// backslash; made when missing, in an existing parent), runs it there and
+// returns its exit code (see OpenProbe.cpp); -1 when it could not be set up.
+int runProbeIn(const std::wstring& directory) {
+    const wchar_t* programs = ::_wgetenv(L"ZKDB_TEST_PROGRAM_DIR");
+    ::CreateDirectoryW(directory.c_str(), nullptr);
+    for (auto file : {L"zkdb_open_probe.exe", L"ZkDb.dll", L"ZkLib.dll", L"sqlite3.dll"}) {
+        const std::wstring from = std::wstring(programs ? programs : L"") + file;
+        if (!::CopyFileW(from.c_str(), (directory + file).c_str(), FALSE)) return -1;
+    }
+    const std::wstring probe = directory + L"zkdb_open_probe.exe";
+    return static_cast<int>(::_wspawnl(_P_WAIT, probe.c_str(), probe.c_str(), nullptr));
+}
+
+using WindowsPrivateHome = harbor::PrivateHomeTest;
+
+// The harness has made sure that the private home is the directory of the
+// loaded sqlite3.dll, as its module file name gives it.
+TEST_F(WindowsPrivateHome, DatabaseLivesBesideTheLoadedSqliteDll) {
+    EXPECT_EQ(zkdb::platform::sqliteLibraryDirectory(), harbor::privateHome());
+    std::unique_ptr<DataBase> database(createDatabase());
+    ASSERT_EQ(database->open("harbor.db"), 0);
+    ASSERT_EQ(database->create("CREATE TABLE t AS SELECT 'from the library' AS x"), 0);
+    EXPECT_EQ(harbor::direct("SELECT x FROM t"), (ResultRows{{{"x", "from the library"}}}));
 }
 
 // A directory name in letters of one ANSI code page outside ASCII: as UTF-16,
@@ -65,161 +83,60 @@ const CodePageName kCodePageNames[] = {
      "\xE4\xB8\xBB\xE6\x9C\xBA\xE6\x95\xB0\xE6\x8D\xAE\xE9\x81\x8B"},
 };
 
-// The name for this process's ANSI code page; null, with the test failed,
-// when the code page has no name above. Fails the test too when the code
-// page is not the one ZKDB_EXPECT_ACP asks for (Wine did not get the locale).
-const CodePageName* codePageName() {
-    const char* expected = std::getenv("ZKDB_EXPECT_ACP");
-    EXPECT_EQ(::GetACP(), expected ? std::strtoul(expected, nullptr, 10) : ::GetACP());
-    for (const CodePageName& name : kCodePageNames) {
-        if (name.codePage == ::GetACP()) return &name;
-    }
-    ADD_FAILURE() << "no directory name for the ANSI code page " << ::GetACP();
-    return nullptr;
-}
-
-// Names of the files under `root`, at any depth, that are or could be the
-// database: "harbor" or ".db" in the name.
-std::vector<std::wstring> databaseFilesUnder(const std::wstring& root) {
-    std::vector<std::wstring> found;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::wstring name = entry.path().filename().wstring();
-        if (name.find(L"harbor") != name.npos || name.find(L".db") != name.npos) {
-            found.push_back(entry.path().wstring());
-        }
-    }
-    return found;
-}
-
-// Removes a directory tree when the test ends, whatever its outcome.
-class ScratchTree {
-public:
-    explicit ScratchTree(std::filesystem::path root) : m_root(std::move(root)) {}
-    ~ScratchTree() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    ScratchTree(const ScratchTree&) = delete;
-    ScratchTree& operator=(const ScratchTree&) = delete;
-
-private:
-    std::filesystem::path m_root;
-};
-
-// Copies the probe host and the DLLs this process loaded into `directory`
-// (ending in a backslash; made when missing, in an existing parent), runs it
-// there (bounded), and returns its exit code (see OpenProbe.cpp); -1 when it
-// could not be set up or did not end in time.
-int runProbeIn(const std::wstring& directory) {
-    const char* programs = std::getenv(kProgramDirectoryVariable);
-    if (programs == nullptr) return -1;
-    ::CreateDirectoryW(directory.c_str(), nullptr);
-    const std::wstring probe = directory + fromAnsi(kProbe);
-    if (!::CopyFileW((fromAnsi(programs) + fromAnsi(kProbe)).c_str(), probe.c_str(), FALSE)) {
-        return -1;
-    }
-    for (const char* dll : {"ZkDb.dll", "ZkLib.dll", "sqlite3.dll"}) {
-        const std::wstring from = fromAnsi(harbor::privateHome() + dll);
-        if (!::CopyFileW(from.c_str(), (directory + fromAnsi(dll)).c_str(), FALSE)) return -1;
-    }
-
-    std::wstring commandLine = L"\"" + probe + L"\" harbor.db";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(probe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process)) {
-        return -1;
-    }
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        ::GetExitCodeProcess(process.hProcess, &exitCode);
-    } else {
-        ::TerminateProcess(process.hProcess, exitCode);
-        ::WaitForSingleObject(process.hProcess, 5000);
-    }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
-}
-
-using WindowsPrivateHome = harbor::PrivateHomeTest;
-
-TEST_F(WindowsPrivateHome, DatabaseLivesBesideTheLoadedSqliteDll) {
-    const std::string directory = directoryOf(loadedSqliteFile());
-    ASSERT_FALSE(directory.empty());
-    EXPECT_EQ(zkdb::platform::sqliteLibraryDirectory(), directory);
-
-    std::unique_ptr<DataBase> database(createDatabase());
-    ASSERT_EQ(database->open("harbor.db"), 0);
-    EXPECT_TRUE(isFile(fromAnsi(directory + "harbor.db")));
-    ASSERT_EQ(database->create("CREATE TABLE t(x)"), 0);
-    ASSERT_EQ(database->insert("INSERT INTO t VALUES('from the library')"), 0);
-    EXPECT_EQ(harbor::direct("SELECT x FROM t"),
-              (ResultRows{{{"x", "from the library"}}}));  // the very file beside the DLL
-}
-
-TEST(WindowsPathConversion, AnsiCodePageTextBecomesUtf8) {
-    std::string utf8;
-    ASSERT_TRUE(zkdb::platform::narrowToUtf8("C:\\Host\\harbor.db", utf8));
-    EXPECT_EQ(utf8, "C:\\Host\\harbor.db");
-    ASSERT_TRUE(zkdb::platform::narrowToUtf8("", utf8));
-    EXPECT_EQ(utf8, "");
-
-    const CodePageName* name = codePageName();
-    ASSERT_NE(name, nullptr);
+// A path in the letters of this process's ANSI code page (which must be the
+// one ZKDB_EXPECT_ACP asks for: Wine may not have got the locale) is
+// converted to UTF-8. A host installed in a directory of that name loads its
+// DLLs from there and creates harbor.db there, which its next run finds; the
+// file has the directory's UTF-16 name and is the only database file. In
+// process, a relative path in those letters names its file: left unconverted,
+// the ANSI bytes would not be valid UTF-8 and SQLite would look for another
+// directory, which does not exist.
+TEST_F(WindowsPrivateHome, AnsiCodePagePathReachesTheFileItNames) {
     std::printf("ANSI code page %u\n", ::GetACP());
-    EXPECT_EQ(fromAnsi(name->ansi), name->wide);  // the bytes are this code page's
+    const char* expected = std::getenv("ZKDB_EXPECT_ACP");
+    ASSERT_EQ(::GetACP(), expected ? std::strtoul(expected, nullptr, 10) : ::GetACP());
+    const CodePageName& name = kCodePageNames[::GetACP() == 936 ? 1 : 0];
+    ASSERT_EQ(name.codePage, ::GetACP()) << "no directory name for this ANSI code page";
+    std::string utf8;
+    EXPECT_TRUE(zkdb::platform::narrowToUtf8("", utf8) && utf8.empty());
     ASSERT_TRUE(
-        zkdb::platform::narrowToUtf8(std::string("C:\\") + name->ansi + "\\harbor.db", utf8));
-    EXPECT_EQ(utf8, std::string("C:\\") + name->utf8 + "\\harbor.db");
-}
+        zkdb::platform::narrowToUtf8(std::string("C:\\") + name.ansi + "\\harbor.db", utf8));
+    EXPECT_EQ(utf8, std::string("C:\\") + name.utf8 + "\\harbor.db");
 
-// A host installed in a directory named in the code page's own letters: the
-// DLLs are loaded from there, harbor.db is created there and found again by
-// the next run, under its UTF-16 name, and no other database file appears.
-// Within the test process, a relative path in those letters names its file.
-TEST_F(WindowsPrivateHome, NonAsciiPathReachesTheFileItNames) {
-    const CodePageName* name = codePageName();
-    ASSERT_NE(name, nullptr);
     const std::wstring home = fromAnsi(harbor::privateHome());
-    const std::wstring directory = home + name->wide + L"\\";
-    ScratchTree scratch{std::filesystem::path(directory)};
-    ASSERT_EQ(runProbeIn(directory), 0);
-    ASSERT_EQ(runProbeIn(directory), 1);  // the first run's row was found
+    const std::wstring directory = home + name.wide + L"\\";
+    ScratchTree scratch{directory};
+    ASSERT_EQ(runProbeIn(directory), 1);
+    ASSERT_EQ(runProbeIn(directory), 2);  // the first run's row was found
     EXPECT_TRUE(isFile(directory + L"harbor.db"));
-    EXPECT_EQ(databaseFilesUnder(home), std::vector<std::wstring>{directory + L"harbor.db"});
+    const auto isDatabase = [](const std::filesystem::directory_entry& entry) {
+        const std::wstring file = entry.path().filename().wstring();  // "harbor" or ".db" in it
+        return file.find(L"harbor") != file.npos || file.find(L".db") != file.npos;
+    };
+    EXPECT_EQ(std::count_if(std::filesystem::recursive_directory_iterator(home), {}, isDatabase),
+              1);
 
-    // Passed on unconverted, the ANSI bytes would not be valid UTF-8 and
-    // SQLite would look for another directory, which does not exist.
-    const std::string ansi = name->ansi;
     std::unique_ptr<DataBase> database(createDatabase());
-    ASSERT_EQ(database->open((ansi + "\\" + ansi + ".db").c_str()), 0);
+    ASSERT_EQ(database->open((std::string(name.ansi) + "\\" + name.ansi + ".db").c_str()), 0);
     ASSERT_EQ(database->create("CREATE TABLE t(x)"), 0);
-    EXPECT_TRUE(isFile(directory + name->wide + L".db"));
+    EXPECT_TRUE(isFile(directory + name.wide + L".db"));
 }
 
 TEST(WindowsModuleNameBound, DirectoryComesFromTheFirst127CharactersOfTheDllName) {
-    // Two directories under one parent: the DLL's file name in `within` has
+    // Two directories under one parent: the DLL's file name in the first has
     // its last backslash at index 126, the last one that the 128-byte buffer
-    // keeps; in `beyond` it sits at index 127, so the name is cut before it
+    // keeps; in the second it sits at index 127, so the name is cut before it
     // and the directory taken is the parent.
     const std::string parent = harbor::privateHome() + "bound\\";
-    ScratchTree scratch{std::filesystem::path(parent)};
+    ScratchTree scratch{fromAnsi(parent)};
     ASSERT_LT(parent.size(), 100u) << "the test home is unexpectedly long";
-    const std::string within = parent + std::string(126 - parent.size(), 'w') + "\\";
-    const std::string beyond = parent + std::string(127 - parent.size(), 'b') + "\\";
-    ASSERT_EQ(within.size(), 127u);
-    ASSERT_EQ(beyond.size(), 128u);
-
     ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
-    ASSERT_EQ(runProbeIn(fromAnsi(within)), 0);
-    EXPECT_TRUE(isFile(fromAnsi(within + "harbor.db")));
-    EXPECT_FALSE(isFile(fromAnsi(parent + "harbor.db")));
-
-    ASSERT_EQ(runProbeIn(fromAnsi(beyond)), 0);
-    EXPECT_FALSE(isFile(fromAnsi(beyond + "harbor.db")));
-    EXPECT_TRUE(isFile(fromAnsi(parent + "harbor.db")));
+    for (const std::size_t backslash : {126u, 127u}) {
+        const std::string directory = parent + std::string(backslash - parent.size(), 'd') + "\\";
+        ASSERT_EQ(runProbeIn(fromAnsi(directory)), 1);
+        EXPECT_EQ(isFile(fromAnsi(directory + "harbor.db")), backslash == 126);
+        EXPECT_EQ(isFile(fromAnsi(parent + "harbor.db")), backslash == 127);
+    }
 }
 
 }  // namespace
