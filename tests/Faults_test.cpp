@@ -179,6 +179,8 @@ TEST_F(Faults, EachFaultGivesTheFailureResultsAndLeavesWhatItFindsAlone) {
              EXPECT_FALSE(fs::exists(m_path + "-journal"));
          },
          false},
+        {"cut after its first page", replaced([&] { writeFile(m_path, m_stored.substr(0, 4096)); }),
+         false, [] {}, false},
         // No busy time-out: an operation that meets another connection's lock
         // gives up at once. An exclusive lock shuts every other connection
         // out; a reader's shared lock lets reads through.
