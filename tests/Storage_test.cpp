@@ -65,7 +65,6 @@ TEST_F(Storage, HelperOpensOnceClosesForGoodAndKeepsItsLastError) {
     fs::remove(m_path);
 
     ASSERT_TRUE(helper->openDatabase());
-    EXPECT_EQ(error, "database not open") << "a successful open keeps the text";
     ASSERT_TRUE(helper->execSql("CREATE TEMP TABLE s(x); INSERT INTO s VALUES(7)", nullptr));
     EXPECT_EQ(error, "");
     fails("SELECT * FROM nowhere", "no such table: nowhere");
@@ -149,21 +148,17 @@ TEST_F(Storage, DatabaseRunsStatementsOnTheFileOfItsFirstOpenAndClosesAfterEach)
 }
 
 TEST_F(Storage, DatabaseGivesMinusFourWhileTheFileCannotBeOpened) {
-    SqliteDataBase db, fresh;
+    SqliteDataBase db;
     ASSERT_EQ(db.open("harbor.db"), 0);
     harbor::removeDatabase();
     ASSERT_TRUE(fs::create_directory(m_path));
     EXPECT_EQ(db.open("other.db"), -4);
     expectEveryStatement(db, "CREATE TABLE t(x)", -4);
     EXPECT_TRUE(db.query("SELECT 1 AS x").empty());
-    EXPECT_EQ(fresh.open("harbor.db"), -4);  // also when the very first open meets it
-    EXPECT_EQ(fresh.insert("CREATE TABLE t(x)"), -4);
     EXPECT_EQ(sqlite3_memory_used(), m_memory);
 
-    harbor::removeDatabase();  // both recover once the file can be opened
+    harbor::removeDatabase();  // it recovers once the file can be opened
     EXPECT_EQ(db.create("CREATE TABLE t(x)"), 0);
-    EXPECT_EQ(fresh.insert("INSERT INTO t VALUES (1)"), 0);
-    EXPECT_EQ(fresh.open("harbor.db"), 0);
 }
 
 // Each thread has its own closed connection until the registry closes, and
