@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -121,6 +122,17 @@ private:
             std::string shown;
             zkdb::platform::narrowToUtf8(library, shown);
             add("sqlite library", Status::kInfo, shown + ", " + version);
+            // Copied beside a host, the doctor loads the host's SQLite; one
+            // loaded from elsewhere (say the system's) puts harbor.db there.
+            std::error_code error;
+            const std::filesystem::path beside = programDirectory();
+            if (!m_options.haveFile && !beside.empty() &&
+                !std::filesystem::equivalent(std::filesystem::path(library).parent_path(), beside,
+                                             error)) {
+                add("sqlite beside program", Status::kWarn,
+                    "no: a host that ships its own SQLite library beside its executable loads "
+                    "that one; with this one, harbor.db lives in the SQLite library's directory");
+            }
         }
         const std::string narrow = m_options.haveFile ? m_options.file
                                                       : zkdb::platform::sqliteLibraryDirectory() +

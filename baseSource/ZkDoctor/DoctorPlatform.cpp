@@ -34,6 +34,14 @@ std::string loadedSqliteFile() {
     return std::string();
 }
 
+std::filesystem::path programDirectory() {
+    std::vector<wchar_t> name(32768);
+    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), 32768);
+    return length > 0 && length < 32768
+               ? std::filesystem::path(std::wstring(name.data(), length)).parent_path()
+               : std::filesystem::path();
+}
+
 static bool mayAccess(const std::filesystem::path& path, bool write, bool) {
     return ::_waccess(path.c_str(), write ? 2 : 4) == 0;
 }
@@ -47,6 +55,12 @@ std::string loadedSqliteFile() {
         return std::string();
     }
     return info.dli_fname;
+}
+
+std::filesystem::path programDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
 }
 
 static bool mayAccess(const std::filesystem::path& path, bool write, bool directory) {

@@ -15,6 +15,9 @@ namespace doctor {
 /// encoding, uncut; empty when it cannot be had.
 std::string loadedSqliteFile();
 
+/// Directory of this program's executable; empty when it cannot be had.
+std::filesystem::path programDirectory();
+
 enum class Kind { kMissing, kFile, kDirectory, kOther, kUnknown };
 
 /// What a path is and what this user may do with it. `error` says why the

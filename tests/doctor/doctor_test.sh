@@ -78,6 +78,12 @@ expect 1 "missing file" --file absent.db
 expect 1 "a directory" --file .
 expect 1 "no harbor.db beside the SQLite library"
 [ ! -e harbor.db ] || fail "harbor.db was created without --create-missing"
+! grep -q "sqlite beside program" "$scratch/out.txt" || fail "the SQLite beside the doctor was not seen"
+if [ ${#emulator[@]} -eq 0 ]; then
+    # Where it was built, the doctor loads the system's SQLite: it says so.
+    "${files[0]}" >"$scratch/out.txt" 2>&1 || true
+    grep -q "sqlite beside program" "$scratch/out.txt" || fail "a SQLite loaded from elsewhere is not named"
+fi
 expect 0 "harbor.db created beside the SQLite library" --create-missing
 [ "$(tables harbor.db)" = 6 ] || fail "harbor.db has $(tables harbor.db) tables"
 expect 2 "unknown option" --frobnicate
