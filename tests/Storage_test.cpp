@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using Row = std::map<std::string, std::string>;
 
-// Lets `parties` threads pass together.
+// Counts the calling thread off `waiting`, then waits until every thread has.
 void arrive(std::atomic<int>& waiting) {
     --waiting;
     while (waiting > 0) std::this_thread::yield();

@@ -125,10 +125,9 @@ private:
             // Copied beside a host, the doctor loads the host's SQLite; one
             // loaded from elsewhere (say the system's) puts harbor.db there.
             std::error_code error;
-            const std::filesystem::path beside = programDirectory();
+            const fs::path beside = programDirectory();
             if (!m_options.haveFile && !beside.empty() &&
-                !std::filesystem::equivalent(std::filesystem::path(library).parent_path(), beside,
-                                             error)) {
+                !fs::equivalent(fs::path(library).parent_path(), beside, error)) {
                 add("sqlite beside program", Status::kWarn,
                     "no: a host that ships its own SQLite library beside its executable loads "
                     "that one; with this one, harbor.db lives in the SQLite library's directory");
