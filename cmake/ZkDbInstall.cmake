@@ -1,6 +1,7 @@
 # Install rules: the two shared libraries, the public headers, a CMake
-# package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib), a
-# pkg-config file (zkdb.pc) and the reference schema (share/zkdb/harbor.sql).
+# package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib), the
+# reference schema (share/zkdb/harbor.sql), and on Linux a pkg-config file
+# (zkdb.pc), on Windows the licence and notices.
 # Included by the root CMakeLists.txt when ZKDB_INSTALL is on. Components:
 # Runtime (what a host ships) and Development (what its build needs).
 
@@ -79,6 +80,26 @@ install(FILES
         "${PROJECT_BINARY_DIR}/ZkDbConfigVersion.cmake"
     DESTINATION "${ZKDB_INSTALL_CMAKEDIR}"
     COMPONENT Development)
+
+# A Windows zip carries the licence and the notices of the code of others
+# inside its DLLs: NOTICE.txt (the project's own summary, one per toolchain)
+# names them, notices/ holds their licence texts, which the toolchain's part
+# of the build lists in ZKDB_NOTICE_FILES. It carries no zkdb.pc: a Windows
+# host builds through the CMake package, and pkgconf cannot resolve a prefix
+# whose path holds spaces or accents, as Windows users' directories often do.
+if(WIN32)
+    if(MSVC)
+        set(_zkdb_notice NOTICE-msvc.txt)
+    else()
+        set(_zkdb_notice NOTICE-mingw.txt)
+    endif()
+    install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . COMPONENT Runtime)
+    install(FILES "${CMAKE_CURRENT_LIST_DIR}/${_zkdb_notice}" DESTINATION .
+        RENAME NOTICE.txt COMPONENT Runtime)
+    install(FILES ${ZKDB_NOTICE_FILES} DESTINATION notices COMPONENT Runtime)
+    unset(_zkdb_notice)
+    return()
+endif()
 
 # pkg-config. The prefix is found from the .pc file's own place, so an
 # installed tree can be moved. SQLite is named only in Libs.private (static

@@ -5,9 +5,13 @@
 #     libzkdb-dev_<version>_<arch>.deb  Development: headers, CMake package,
 #                                       zkdb.pc, the .so links, harbor.sql
 #   Windows (windows preset): cpack --config build/windows/CPackConfig.cmake
-#     ZkDb-<version>-win64.zip          ZkDb.dll, ZkLib.dll, sqlite3.dll, the
+#     ZkDb-<version>-win64-mingw.zip    for MinGW-w64 hosts; the MSVC-ABI
+#     ZkDb-<version>-win64-msvc.zip     build's is for Visual Studio hosts.
+#                                       Each: ZkDb.dll, ZkLib.dll,
+#                                       sqlite3.dll, zkdb-doctor.exe, the
 #                                       import libraries, headers, CMake
-#                                       package, zkdb.pc, harbor.sql
+#                                       package, harbor.sql, LICENSE,
+#                                       NOTICE.txt and notices/
 #
 # Both hold only the Runtime and Development components of the install rules.
 
@@ -25,7 +29,12 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
-    set(CPACK_SYSTEM_NAME win64)
+    # The name says which hosts' C++ ABI the DLLs have.
+    if(MSVC)
+        set(CPACK_SYSTEM_NAME win64-msvc)
+    else()
+        set(CPACK_SYSTEM_NAME win64-mingw)
+    endif()
     # One zip with both components: what a Windows host ships and builds with.
     set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
     set(CPACK_MONOLITHIC_INSTALL OFF)

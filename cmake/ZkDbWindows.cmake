@@ -18,13 +18,20 @@ set(CMAKE_SHARED_LIBRARY_PREFIX "")
 # exactly as it links the system library on Linux.
 #
 # The amalgamation comes from ZKDB_SQLITE_SOURCE_DIR (sqlite3.c, sqlite3.h).
-# When that directory does not hold it yet, cmake/fetch-sqlite-source.sh makes
-# it there from Debian's SQLite source package.
+# When that directory does not hold it yet, a cross build on Debian has
+# cmake/fetch-sqlite-source.sh make it there from Debian's SQLite source
+# package; a build on Windows (no bash, no apt) needs it named.
 
 set(ZKDB_SQLITE_SOURCE_DIR "${PROJECT_BINARY_DIR}/sqlite-amalgamation" CACHE PATH
     "Directory holding SQLite's amalgamation (sqlite3.c, sqlite3.h) for sqlite3.dll")
 
 if(NOT EXISTS "${ZKDB_SQLITE_SOURCE_DIR}/sqlite3.c" OR NOT EXISTS "${ZKDB_SQLITE_SOURCE_DIR}/sqlite3.h")
+    if(CMAKE_HOST_WIN32)
+        message(FATAL_ERROR
+            "No SQLite amalgamation (sqlite3.c, sqlite3.h) in '${ZKDB_SQLITE_SOURCE_DIR}'. "
+            "Unpack SQLite's amalgamation zip and configure with "
+            "-DZKDB_SQLITE_SOURCE_DIR=<its directory>.")
+    endif()
     message(STATUS "Fetching SQLite's source into ${ZKDB_SQLITE_SOURCE_DIR}")
     execute_process(
         COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/fetch-sqlite-source.sh" "${ZKDB_SQLITE_SOURCE_DIR}"
@@ -50,6 +57,21 @@ target_compile_definitions(zkdb_sqlite3 PRIVATE
 target_compile_options(zkdb_sqlite3 PRIVATE -O2)
 target_include_directories(zkdb_sqlite3 INTERFACE "${ZKDB_SQLITE_SOURCE_DIR}")
 add_library(SQLite::SQLite3 ALIAS zkdb_sqlite3)
+
+# MinGW links GCC's runtime libraries, the mingw-w64 runtime and winpthreads
+# into every DLL (-static): the zip carries their licence texts, the
+# copyright files of the Debian packages they come from.
+if(MINGW)
+    foreach(package gcc-mingw-w64-base mingw-w64-x86-64-dev)
+        set(notice "/usr/share/doc/${package}/copyright")
+        if(EXISTS "${notice}")
+            configure_file("${notice}" "${PROJECT_BINARY_DIR}/notices/${package}.txt" COPYONLY)
+            list(APPEND ZKDB_NOTICE_FILES "${PROJECT_BINARY_DIR}/notices/${package}.txt")
+        else()
+            message(WARNING "${notice} is missing: the zip will lack its licence text")
+        endif()
+    endforeach()
+endif()
 
 # A cross build cannot use the build machine's GoogleTest libraries: it
 # compiles Debian's GoogleTest source (package googletest) with the project.

@@ -19,7 +19,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${ZKDB_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Packages are looked for in the MinGW tree and where the build names them
+# (CMAKE_PREFIX_PATH, <Package>_DIR), so that a host built with this file
+# finds an unpacked ZkDb zip wherever it lies.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

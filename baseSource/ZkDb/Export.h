@@ -6,6 +6,9 @@
 /// marked with ZKDB_API; everything else stays hidden inside the library.
 ///
 /// ZKDB_BUILDING is defined only while the library itself is compiled.
+/// ZkLib's export header brings the check of a Visual Studio host's runtime.
+
+#include "ZkLib/Export.h"
 
 /// @def ZKDB_API
 /// Marks a class or function as part of the library's interface:
