@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# Builds a host as a separate project against an unpacked Windows zip, the
-# way a Windows host team does, and runs it under Wine:
+# Builds a host as a separate project against an unpacked Windows zip, as a
+# Windows host team does, and runs it under Wine:
 #
 #   cmake/consume-windows-zip.sh ZIP TOOLCHAIN [cmake arguments of the host]
 #
-# ZIP is a zip that cpack made (build/windows/packages/ZkDb-*-win64-mingw.zip
-# or the MSVC build's ZkDb-*-win64-msvc.zip), TOOLCHAIN the toolchain file
-# the host is built with (cmake/mingw-w64-x86_64.cmake, or the MSVC-ABI
-# one). tests/consumer/RunConsumer.cmake unpacks the zip into a directory
-# whose name is not ASCII, builds tests/consumer there through the zip's
-# CMake package (CMAKE_PREFIX_PATH), deploys it with the Windows recipe of
-# docs/windows.md ($<TARGET_RUNTIME_DLLS>, the schema beside the program),
-# and runs it twice, then its loader (LoadLibrary, two threads, FreeLibrary)
-# twice. The runs happen in a Wine session of their own under en_US.UTF-8,
-# so the host's directory name is read in code page 1252.
+# ZIP is a zip that cpack made (ZkDb-<version>-win64-mingw.zip or
+# ZkDb-<version>-win64-msvc.zip), TOOLCHAIN the toolchain file the host is
+# built with (cmake/mingw-w64-x86_64.cmake for the first). The zip is
+# unpacked into a directory whose name code page 1252 cannot hold whole
+# ("Hôte 主机"); tests/consumer is built there through the zip's CMake package
+# (CMAKE_PREFIX_PATH) and deployed with the Windows recipe of
+# docs/windows.md: the DLLs and harbor.sql beside the program. The consumer
+# runs twice (the second run finds the first one's device), then its loader
+# (LoadLibrary, two threads, FreeLibrary; its exit code is the rows it read)
+# twice, in a Wine session under en_US.UTF-8 (code page 1252). The host reads
+# harbor.sql by its UTF-16 name, and its data directory comes from
+# ZKDB_DATA_DIR, which is read in UTF-16: the routes docs/windows.md gives
+# for such a directory.
 set -euo pipefail
 if [ $# -lt 2 ]; then
     echo "usage: $0 ZIP TOOLCHAIN [cmake arguments]" >&2
@@ -21,16 +24,38 @@ if [ $# -lt 2 ]; then
 fi
 zip=$(realpath "$1")
 toolchain=$(realpath "$2")
+shift 2
 cd "$(dirname "$0")/.."
 
-prefix=$PWD/build/consumer-wine-prefix
-wine=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n 1)
-version=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' CMakeLists.txt | head -n 1)
 export LC_ALL=en_US.UTF-8
-trap 'bash cmake/wine-session.sh stop "$prefix"' EXIT
+scratch=$(mktemp -d /tmp/zkdb-host-XXXXXX)
+prefix=$PWD/build/consumer-wine-prefix
+trap 'bash cmake/wine-session.sh stop "$prefix"; rm -rf "$scratch"' EXIT
+home="$scratch/Hôte 主机"
+mkdir -p "$home"
+(cd "$home" && cmake -E tar xf "$zip")
+zkdb=$(echo "$home"/ZkDb-*-win64-*)
+host=$home/host
+cmake -S tests/consumer -B "$host" -G Ninja "-DCMAKE_TOOLCHAIN_FILE=$toolchain" \
+    "-DCMAKE_PREFIX_PATH=$zkdb" -DCMAKE_DISABLE_FIND_PACKAGE_SQLite3=ON -DZKDB_DEPLOY=ON "$@"
+cmake --build "$host"
+
 bash cmake/wine-session.sh start "$prefix"
-host_args=$(IFS=';'; echo "${*:3}")
-cmake -DSOURCE_DIR="$PWD" -DFROM="$zip" -DVERSION="$version" -DGENERATOR=Ninja \
-    -DTOOLCHAIN="$toolchain" "-DHOST_ARGS=$host_args" \
-    "-DEMULATOR=env;WINEPREFIX=$prefix;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;$wine" \
-    -P tests/consumer/RunConsumer.cmake
+wine=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n 1)
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" ZKDB_DATA_DIR="Z:$host"
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+for run in 1 2; do
+    output=$("$wine" "$host/consumer.exe" | tr -d '\r') || true
+    echo "consumer.exe, run $run: $output"
+    [[ $output == "consumer ok, $run devices,"* ]] || fail "consumer.exe failed"
+done
+for run in 1 2; do
+    code=0
+    "$wine" "$host/consumer_loader.exe" || code=$?
+    echo "consumer_loader.exe, run $run: exit code $code (the rows it read)"
+    [ "$code" = "$run" ] || fail "consumer_loader.exe failed"
+done
+[ -f "$host/harbor.db" ] || fail "no harbor.db in $host"

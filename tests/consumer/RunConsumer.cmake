@@ -13,29 +13,16 @@
 #              host with SQLite, ZkDb and ZkLib beside it, linked with the
 #              run path $ORIGIN, and harbor.db landing beside them.
 #
-# With FROM=<a Windows zip> it unpacks the zip into a directory whose name is
-# not ASCII and builds the consumer there with TOOLCHAIN through the zip's
-# CMake package, deployed (the DLLs and the schema beside it), then runs it
-# and its loader twice through EMULATOR (Wine), in the Wine session the
-# caller started (cmake/consume-windows-zip.sh).
-#
 #   cmake -DBUILD_DIR=<ZkDb build> -DSOURCE_DIR=<ZkDb source> -DFROM=install|deb
 #         -DVERSION=<x.y.z> -DGENERATOR=<generator> -DCXX=<compiler>
 #         -DSQLITE_LIBRARY=<libsqlite3.so.0> [-DCONFIG=<config>]
 #         [-DSANITIZE=address|thread] [-DSUBDIRECTORY=OFF] -P RunConsumer.cmake
-#   cmake -DSOURCE_DIR=<ZkDb source> -DFROM=<zip> -DVERSION=<x.y.z>
-#         -DGENERATOR=<generator> -DTOOLCHAIN=<file> -DEMULATOR=<command list>
-#         [-DCONFIG=<config>] [-DHOST_ARGS=<cmake arguments>] -P RunConsumer.cmake
 #
 # Everything happens in a fresh directory under /tmp (short, because ZkDb
 # reads at most 127 characters of the SQLite library's file name), which is
 # removed at the end, whether the checks pass or not.
 
-set(required SOURCE_DIR FROM VERSION GENERATOR BUILD_DIR CXX SQLITE_LIBRARY)
-if(EMULATOR)
-    set(required SOURCE_DIR FROM VERSION GENERATOR TOOLCHAIN)
-endif()
-foreach(variable IN LISTS required)
+foreach(variable BUILD_DIR SOURCE_DIR FROM VERSION GENERATOR CXX SQLITE_LIBRARY)
     if(NOT DEFINED ${variable})
         message(FATAL_ERROR "${variable} is not set")
     endif()
@@ -43,9 +30,6 @@ endforeach()
 set(consumer_source "${CMAKE_CURRENT_LIST_DIR}")
 string(RANDOM LENGTH 8 ALPHABET "abcdefghijklmnopqrstuvwxyz0123456789" tag)
 set(scratch "/tmp/zkdb-consumer-${tag}")
-if(EMULATOR)
-    string(APPEND scratch " Hôte Café")
-endif()
 
 function(fail)
     file(REMOVE_RECURSE "${scratch}")
@@ -85,14 +69,11 @@ elseif(FROM STREQUAL "deb")
     foreach(package IN LISTS packages)
         run(dpkg -x "${package}" "${scratch}/root")
     endforeach()
-elseif(EMULATOR)
-    file(ARCHIVE_EXTRACT INPUT "${FROM}" DESTINATION "${scratch}")
-    file(GLOB prefix "${scratch}/ZkDb-${VERSION}-win64-*")
 else()
-    fail("FROM must be install, deb or a Windows zip")
+    fail("FROM must be install or deb")
 endif()
 
-# Everything a host needs is there (.ci/run lists a zip's files)...
+# Everything a host needs is there...
 set(libdir "${prefix}/lib")
 set(schema "${prefix}/share/zkdb/harbor.sql")
 foreach(file
@@ -101,7 +82,7 @@ foreach(file
         "${libdir}/cmake/ZkDb/ZkDbConfig.cmake" "${libdir}/cmake/ZkDb/ZkDbConfigVersion.cmake"
         "${libdir}/cmake/ZkDb/ZkDbTargets.cmake" "${libdir}/pkgconfig/zkdb.pc" "${schema}"
         "${prefix}/include/ZkDb/ZkDb.h" "${prefix}/include/ZkLib/StringUtil.h")
-    if(NOT EXISTS "${file}" AND NOT EMULATOR)
+    if(NOT EXISTS "${file}")
         fail("not installed: ${file}")
     endif()
 endforeach()
@@ -131,11 +112,7 @@ endif()
 
 # The libraries find their neighbours beside them, whatever the host's run
 # path says.
-set(elf_libraries libZkDb.so.1 libZkLib.so.1)
-if(EMULATOR)
-    set(elf_libraries)
-endif()
-foreach(name IN LISTS elf_libraries)
+foreach(name libZkDb.so.1 libZkLib.so.1)
     file(READ_ELF "${libdir}/${name}" RUNPATH runpath)
     if(NOT runpath STREQUAL "$ORIGIN")
         fail("${name} has the run path '${runpath}', not '$ORIGIN'")
@@ -150,18 +127,15 @@ elseif(SANITIZE STREQUAL "thread")
     set(flags -fsanitize=thread)
 endif()
 
-# Runs a built consumer twice and checks that harbor.db landed in `home` and
-# that the second run found the first one's device.
+# Runs a built consumer and checks that harbor.db landed in `home`.
 function(check_run what program home)
     file(REMOVE "${home}/harbor.db")
-    foreach(pass 1 2)
-        run(${EMULATOR} "${program}" "${schema}")
-        if(NOT output MATCHES "consumer ok, (${pass} devices|loaded)" OR NOT EXISTS "${home}/harbor.db")
-            fail("${what}: not 'consumer ok', or no harbor.db in ${home}:\n${output}")
-        endif()
-    endforeach()
+    run("${program}" "${schema}")
+    if(NOT output MATCHES "consumer ok" OR NOT EXISTS "${home}/harbor.db")
+        fail("${what}: no 'consumer ok', or no harbor.db in ${home}:\n${output}")
+    endif()
     file(REMOVE "${home}/harbor.db")
-    message(STATUS "${what}: ${output}")
+    message(STATUS "${what}: ok")
 endfunction()
 
 # Configures and builds the consumer project in ${scratch}/<name>.
@@ -174,28 +148,15 @@ function(build_project name mode)
     if(CONFIG)
         list(APPEND extra "-DCMAKE_BUILD_TYPE=${CONFIG}")
     endif()
-    if(CXX)
-        list(APPEND extra "-DCMAKE_CXX_COMPILER=${CXX}")
-    endif()
     run("${CMAKE_COMMAND}" -E env "PKG_CONFIG_PATH=${libdir}/pkgconfig"
         "${CMAKE_COMMAND}" -S "${consumer_source}" -B "${build}" -G "${GENERATOR}"
-        "-DCMAKE_PREFIX_PATH=${prefix}"
+        "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_PREFIX_PATH=${prefix}"
         # The installed package must be usable without SQLite's CMake module.
         -DCMAKE_DISABLE_FIND_PACKAGE_SQLite3=ON
         "-DZKDB_CONSUME=${mode}" "-DZKDB_SOURCE_DIR=${SOURCE_DIR}" "-DEXPECTED_VERSION=${VERSION}"
         ${extra} ${ARGN})
     run("${CMAKE_COMMAND}" --build "${build}")
 endfunction()
-
-# Windows: the zip's DLLs and schema deployed beside the consumer by the
-# recipe of docs/windows.md.
-if(EMULATOR)
-    build_project(host package -DZKDB_DEPLOY=ON "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}" ${HOST_ARGS})
-    check_run("Windows consumer, deployed" "${scratch}/host/consumer.exe" "${scratch}/host")
-    check_run("Windows loader, deployed" "${scratch}/host/consumer_loader.exe" "${scratch}/host")
-    file(REMOVE_RECURSE "${scratch}")
-    return()
-endif()
 
 # In place: the installed libZkDb.so.1 loads the SQLite library beside it,
 # so harbor.db lands in the library directory of the prefix.

@@ -8,9 +8,14 @@
 //
 //   consumer <harbor.sql>     on Windows: the harbor.sql beside the program
 //
-// Built with ZKDB_CONSUMER_LOADER (Windows), it links nothing of ZkDb: it
-// loads ZkDb.dll, uses one database object from two threads, deletes it and
-// unloads the DLLs, twice, so the second load starts a fresh copy.
+// Built with ZKDB_CONSUMER_LOADER (Windows), it is the loader, which links
+// nothing of ZkDb: it loads ZkDb.dll, which must come from its own directory
+// as must ZkLib.dll and sqlite3.dll, adds a row to table t of "harbor.db",
+// reads t from two threads, deletes the database object and unloads the
+// DLLs. Its exit code is the number of rows t holds (1 on a first run in a
+// directory, 2 when that run's row was found again); 98 when a DLL came from
+// elsewhere or stayed loaded, or the threads read different rows; 99 when
+// opening or writing failed.
 
 #include <ZkDb/ZkDb.h>
 #include <ZkLib/StringUtil.h>
@@ -18,8 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #ifdef _WIN32
 #include <windows.h>
@@ -30,67 +35,68 @@
 
 #ifdef ZKDB_CONSUMER_LOADER
 int main() {
-    bool ok = true;
-    for (int round = 0; round < 2 && ok; ++round) {
-        HMODULE dll = ::LoadLibraryW(L"ZkDb.dll");
-        auto create = reinterpret_cast<DataBase* (*)()>(
-            reinterpret_cast<void (*)()>(dll ? ::GetProcAddress(dll, "createDatabase") : nullptr));
-        DataBase* db = create ? create() : nullptr;
-        bool read[2] = {false, false};
-        ok = db && db->open("harbor.db") == 0 &&
-             db->create("CREATE TABLE IF NOT EXISTS loaded(x)") == 0 &&
-             db->insert("INSERT INTO loaded VALUES('x')") == 0;
-        auto work = [&](int i) { read[i] = ok && !db->query("SELECT x FROM loaded").empty(); };
-        std::thread one(work, 0), two(work, 1);
-        one.join();
-        two.join();
-        delete db;
-        ok = read[0] && read[1] && ::FreeLibrary(dll) && !::GetModuleHandleW(L"ZkDb.dll");
+    wchar_t self[MAX_PATH], dll[MAX_PATH];
+    std::wstring directory(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+    directory.erase(directory.find_last_of(L'\\') + 1);
+    HMODULE zkdb = ::LoadLibraryW(L"ZkDb.dll");
+    for (const wchar_t* name : {L"sqlite3.dll", L"ZkDb.dll", L"ZkLib.dll"}) {
+        ::GetModuleFileNameW(::GetModuleHandleW(name), dll, MAX_PATH);  // null: this program
+        if (::lstrcmpiW(dll, (directory + name).c_str()) != 0) return 98;
     }
-    std::printf(ok ? "consumer ok, loaded and unloaded\n" : "consumer failed\n");
-    return ok ? 0 : 1;
+    auto create = reinterpret_cast<DataBase* (*)()>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(zkdb, "createDatabase")));
+    std::unique_ptr<DataBase> db(create());
+    if (db->open("harbor.db") != 0 || db->create("CREATE TABLE IF NOT EXISTS t(x)") != 0 ||
+        db->insert("INSERT INTO t VALUES('kept')") != 0) {
+        return 99;
+    }
+    std::size_t rows[2] = {0, 0};
+    auto work = [&](int i) { rows[i] = db->query("SELECT x FROM t").size(); };
+    std::thread one(work, 0), two(work, 1);
+    one.join();
+    two.join();
+    db.reset();
+    if (rows[0] != rows[1] || !::FreeLibrary(zkdb) || ::GetModuleHandleW(L"ZkDb.dll")) {
+        return 98;
+    }
+    return static_cast<int>(rows[0]);
 }
 #else
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
-    // By its UTF-16 name: a narrow one is read in the ANSI code page, which
-    // cannot hold every directory's name.
+    // By its UTF-16 name: a narrow one is read in the ANSI code page.
     wchar_t self[MAX_PATH];
-    std::filesystem::path schemaFile(
-        std::wstring(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH)));
-    std::ifstream file(schemaFile.replace_filename("harbor.sql"));
+    std::filesystem::path path(std::wstring(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH)));
+    std::ifstream file(path.replace_filename("harbor.sql"));
 #else
     std::ifstream file(argc == 2 ? argv[1] : "");
 #endif
-    std::stringstream schema;
-    schema << file.rdbuf();
+    const std::string schema{std::istreambuf_iterator<char>(file), {}};
 
     // The tables through the public interface only, records through three
     // access classes, and ZkLib reached directly.
     std::unique_ptr<DataBase> db(createDatabase());
     DeviceStatePo state, back;
-    state.setDeviceId("cam-1");
     state.setMediaId("media-1");
-    DeviceStateDao states;
     DeviceTablePo device;
     device.setDevId("dev-1");
     device.setDevType("ipc");
-    DeviceTableDao devices;
     MqttMessageTablePo message;
     message.setItemId("item-1");
+    DeviceStateDao states;
+    DeviceTableDao devices;
     MqttMessageTableDao messages;
     unsigned char plain[] = "zk";
     unsigned char* encoded = nullptr;
     int length = 0;
-    bool ok = !schema.str().empty() && db->open("harbor.db") == 0 &&
-              db->create(schema.str().c_str()) == 0 && states.add(&state) == 0 &&
-              states.query("media-1", back) == 0 && back.getDeviceId() == "cam-1" &&
+    bool ok = !schema.empty() && db->open("harbor.db") == 0 && db->create(schema.c_str()) == 0 &&
+              states.add(&state) == 0 && states.query("media-1", back) == 0 &&
               devices.add(&device) == 0 && messages.add(&message) == 0 &&
               StringUtil::data_base64_encode(plain, 2, &encoded, &length) && length == 4 &&
               std::strcmp(reinterpret_cast<char*>(encoded), "ems=") == 0;
     StringUtil::data_base64_free(encoded);
-    // The records were allocated by the library; the host deletes them. An
-    // earlier run's message is gone, or the list holds two.
+    // Records the library allocated, deleted by the host; an earlier run's
+    // message is gone, or the list holds two.
     const std::list<MqttMessageTablePo*> listed = messages.query();
     ok = ok && listed.size() == 1 && listed.front()->getItemId() == "item-1";
     for (MqttMessageTablePo* record : listed) {

@@ -42,7 +42,8 @@ struct ScratchTree {
 // Copies the probe host and the DLLs from the directory the test program was
 // built into (the test harness names it) into `directory` (ending in a
 // backslash; made when missing, in an existing parent), runs it there and
-// returns its exit code (see OpenProbe.cpp); -1 when it could not be set up.
+// returns its exit code (see the loader in consumer/main.cpp); -1 when it
+// could not be set up.
 int runProbeIn(const std::wstring& directory) {
     const wchar_t* programs = ::_wgetenv(L"ZKDB_TEST_PROGRAM_DIR");
     ::CreateDirectoryW(directory.c_str(), nullptr);
