@@ -73,6 +73,21 @@ if(MINGW)
     endforeach()
 endif()
 
+# The MSVC-ABI DLLs hold template code and import-library parts of MSVC's
+# standard library: the zip carries its licence and notice, taken from the
+# archive of it that the build compiled against.
+if(MSVC AND ZKDB_MSVC_STL_ARCHIVE)
+    set(notices "${PROJECT_BINARY_DIR}/notices")
+    if(NOT EXISTS "${notices}/msvc-stl/NOTICE.txt")
+        file(ARCHIVE_EXTRACT INPUT "${ZKDB_MSVC_STL_ARCHIVE}" DESTINATION "${notices}"
+            PATTERNS msvc-stl/LICENSE.txt msvc-stl/NOTICE.txt)
+    endif()
+    foreach(name LICENSE NOTICE)
+        configure_file("${notices}/msvc-stl/${name}.txt" "${notices}/msvc-stl-${name}.txt" COPYONLY)
+        list(APPEND ZKDB_NOTICE_FILES "${notices}/msvc-stl-${name}.txt")
+    endforeach()
+endif()
+
 # A cross build cannot use the build machine's GoogleTest libraries: it
 # compiles Debian's GoogleTest source (package googletest) with the project.
 if(ZKDB_BUILD_TESTS AND CMAKE_CROSSCOMPILING AND NOT TARGET GTest::gtest)
