@@ -31,10 +31,12 @@
 // libraries includes this one.
 #if defined(_MSC_VER)
 #if defined(_DEBUG) || !defined(_DLL)
-#error "ZkDb/ZkLib: compile this host with the release DLL runtime /MD (CMake: MSVC_RUNTIME_LIBRARY MultiThreadedDLL), in Debug builds too; a debug (/MDd, /MTd) or static (/MT) runtime cannot share std::string with the DLLs"
+#error \
+    "ZkDb/ZkLib: compile this host with the release DLL runtime /MD (CMake: MSVC_RUNTIME_LIBRARY MultiThreadedDLL), in Debug builds too; a debug (/MDd, /MTd) or static (/MT) runtime cannot share std::string with the DLLs"
 #endif
 #if defined(_ITERATOR_DEBUG_LEVEL) && _ITERATOR_DEBUG_LEVEL != 0
-#error "ZkDb/ZkLib: compile this host with _ITERATOR_DEBUG_LEVEL=0, as the DLLs are; another level changes the layout of std::string and the containers"
+#error \
+    "ZkDb/ZkLib: compile this host with _ITERATOR_DEBUG_LEVEL=0, as the DLLs are; another level changes the layout of std::string and the containers"
 #endif
 #endif
 
