@@ -17,6 +17,11 @@ extern "C" {
 int __cdecl atexit(void(__cdecl*)(void));
 _onexit_t __cdecl _onexit(_onexit_t);
 _ACRTIMP __declspec(noreturn) void __cdecl quick_exit(int);
+#ifndef _WRITE_ABORT_MSG
+#define _WRITE_ABORT_MSG 0x1
+#define _CALL_REPORTFAULT 0x2
+#endif
+_ACRTIMP unsigned int __cdecl _set_abort_behavior(unsigned int, unsigned int);
 // Declared for <cstdlib>; ucrtbase.dll of Wine 8 does not export it.
 int __cdecl at_quick_exit(void(__cdecl*)(void));
 #ifdef __cplusplus

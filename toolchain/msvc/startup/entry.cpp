@@ -1,16 +1,14 @@
-// Stands in for the entry points and initialisation of Visual C++'s static
-// runtime (exe_main.cpp, dll_dllmain.cpp, utility.cpp of the VC start-up
-// code): runs the module's C and C++ initializers in section order, gives a
-// DLL its own atexit table that runs when the DLL unloads, sets up the
-// process's arguments for an executable and calls main.
+// Stands in for the initialisation shared by the entry points of Visual C++'s
+// static runtime (utility.cpp, the onexit tables of the VC start-up code):
+// runs the module's C and C++ initializers in section order and gives a DLL
+// its own atexit table, which runs when the DLL unloads (an executable's
+// atexit functions run at exit, in ucrtbase.dll).
 #include <corecrt_startup.h>
 #include <stdlib.h>
 #include <vcruntime_typeinfo.h>
 #include <windows.h>
 
 #include "startup.h"
-
-int __cdecl main(int argc, char** argv, char** envp);
 
 extern "C" {
 _ACRTIMP void __cdecl _initterm(_PVFV* first, _PVFV* last);
@@ -65,30 +63,4 @@ _onexit_t __cdecl _onexit(_onexit_t function) {
 
 int __cdecl at_quick_exit(_PVFV function) { return _crt_at_quick_exit(function); }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved);
-
-BOOL WINAPI _DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        __security_init_cookie();
-        if (!__zkdb_startup_initialize(true)) return FALSE;
-        if (!DllMain(instance, reason, reserved)) {
-            __zkdb_startup_terminate();
-            return FALSE;
-        }
-        return TRUE;
-    }
-    const BOOL result = DllMain(instance, reason, reserved);
-    if (reason == DLL_PROCESS_DETACH) __zkdb_startup_terminate();
-    return result;
-}
-
-int __cdecl mainCRTStartup(void) {
-    __security_init_cookie();
-    _set_app_type(_crt_console_app);
-    if (_configure_narrow_argv(_crt_argv_unexpanded_arguments) != 0 ||
-        _initialize_narrow_environment() != 0 || !__zkdb_startup_initialize(false)) {
-        _exit(255);
-    }
-    exit(main(*__p___argc(), *__p___argv(), _get_initial_narrow_environment()));
-}
 }
