@@ -62,12 +62,18 @@ if [ "$actual" != "$sha" ]; then
     exit 1
 fi
 
-rm -rf "$sysroot"
+# The headers are unpacked again only for another archive, so a change to
+# the stand-ins or the start-up part does not make every source recompile.
+rm -rf "$sysroot/lib" "$sysroot/obj" "$sysroot/def"
 mkdir -p "$sysroot/lib" "$sysroot/obj" "$sysroot/def"
-tar -xJf "$archive" -C "$sysroot"
-mv "$sysroot/msvc-stl/stl" "$sysroot/stl"
-mv "$sysroot/msvc-stl/LICENSE.txt" "$sysroot/msvc-stl/NOTICE.txt" "$sysroot/stl/"
-rm -rf "$sysroot/msvc-stl"
+if [ ! -f "$sysroot/stl/SHA256" ] || [ "$(cat "$sysroot/stl/SHA256")" != "$sha" ]; then
+    rm -rf "$sysroot/stl" "$sysroot/msvc-stl"
+    tar -xJf "$archive" -C "$sysroot"
+    mv "$sysroot/msvc-stl/stl" "$sysroot/stl"
+    mv "$sysroot/msvc-stl/LICENSE.txt" "$sysroot/msvc-stl/NOTICE.txt" "$sysroot/stl/"
+    rm -rf "$sysroot/msvc-stl"
+    echo "$sha" >"$sysroot/stl/SHA256"
+fi
 
 # Import libraries: one per DLL, listing what Wine's build of it exports.
 # (Wine's own libmsvcp140.a names no C++ function; its DLL exports them.)
