@@ -5,9 +5,11 @@
 // ucrtbase.dll, vcruntime140.dll and msvcp140.dll.
 #pragma once
 
-// The libraries every module built with this start-up part imports from.
-#pragma comment(lib, "ucrt")
+// The libraries every module built with this start-up part imports from;
+// vcruntime first, so what both DLLs export (memcpy, the C++ exception
+// support) comes from vcruntime140.dll, as with Visual C++.
 #pragma comment(lib, "vcruntime")
+#pragma comment(lib, "ucrt")
 #pragma comment(lib, "kernel32")
 
 typedef void(__cdecl* _PVFV)(void);
