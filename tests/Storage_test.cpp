@@ -161,6 +161,45 @@ TEST_F(Storage, DatabaseGivesMinusFourWhileTheFileCannotBeOpened) {
     EXPECT_EQ(db.create("CREATE TABLE t(x)"), 0);
 }
 
+// Sets ZKDB_DATA_DIR in the process environment (null: unsets it).
+void setDataDir(const char* value) {
+#if defined(_WIN32)
+    _putenv_s("ZKDB_DATA_DIR", value ? value : "");
+#else
+    value ? setenv("ZKDB_DATA_DIR", value, 1) : unsetenv("ZKDB_DATA_DIR");
+#endif
+}
+
+// ZKDB_DATA_DIR, set and not empty at the first open, replaces the SQLite
+// library's directory for good, with or without a closing separator; nothing
+// then appears beside SQLite. A missing directory is -4, as a missing file
+// would be; empty text counts as unset.
+TEST_F(Storage, DataDirectoryVariableReplacesTheSqliteDirectory) {
+    const std::string data = harbor::privateHome() + "data dir";
+    ASSERT_TRUE(fs::create_directory(data));
+    struct Case {
+        std::string value, file;
+        int code;
+    } const cases[] = {
+        {data, data + "/harbor.db", 0},
+        {data + "/", data + "/harbor.db", 0},
+        {data + "/missing", "", -4},
+        {"", m_path, 0},
+    };
+    for (const Case& c : cases) {
+        setDataDir(c.value.c_str());
+        SqliteDataBase db;
+        EXPECT_EQ(db.open("harbor.db"), c.code) << c.value;
+        setDataDir(nullptr);
+        EXPECT_EQ(db.create("CREATE TABLE t(x)"), c.code) << c.value;
+        EXPECT_EQ(fs::exists(c.file), !c.file.empty()) << c.value;
+        EXPECT_EQ(fs::exists(m_path), c.file == m_path) << c.value;
+        fs::remove(data + "/harbor.db");
+        harbor::removeDatabase();
+    }
+    fs::remove_all(data);
+}
+
 // Each thread has its own closed connection until the registry closes, and
 // threads writing through one database object lose nothing and invent
 // nothing: every insert gives 0 and lands once, or gives -1 and lands not.

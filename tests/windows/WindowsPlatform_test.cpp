@@ -121,6 +121,28 @@ TEST_F(WindowsPrivateHome, AnsiCodePagePathReachesTheFileItNames) {
     EXPECT_TRUE(isFile(directory + name.wide + L".db"));
 }
 
+// ZKDB_DATA_DIR is read from the process environment in UTF-16, so a
+// directory whose name neither code page of the runs holds ("Łódź")
+// takes the file: in process, as a host sets it at run time, and for a host
+// started with it whose DLLs sit elsewhere; nothing appears beside the DLLs.
+TEST_F(WindowsPrivateHome, DataDirectoryTheCodePageCannotHoldTakesTheFile) {
+    const std::wstring home = fromAnsi(harbor::privateHome());
+    const std::wstring data = home + L"\u0141\u00f3d\u017a", host = home + L"host\\";
+    ScratchTree dataTree{data}, hostTree{host};
+    ASSERT_TRUE(::CreateDirectoryW(data.c_str(), nullptr));
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"ZKDB_DATA_DIR", data.c_str()));
+    std::string utf8;
+    EXPECT_TRUE(zkdb::platform::dataDirectoryOverride(utf8));
+    EXPECT_EQ(utf8.substr(utf8.size() - 8),
+              "\xC5\x81\xC3\xB3"
+              "d\xC5\xBA\\");
+    EXPECT_EQ(runProbeIn(host), 1);
+    EXPECT_EQ(runProbeIn(host), 2);  // the first run's row was found
+    ::SetEnvironmentVariableW(L"ZKDB_DATA_DIR", nullptr);
+    EXPECT_TRUE(isFile(data + L"\\harbor.db"));
+    EXPECT_FALSE(isFile(host + L"harbor.db"));
+}
+
 TEST(WindowsModuleNameBound, DirectoryComesFromTheFirst127CharactersOfTheDllName) {
     // Two directories under one parent: the DLL's file name in the first has
     // its last backslash at index 126, the last one that the 128-byte buffer

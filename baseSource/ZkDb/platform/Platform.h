@@ -21,6 +21,18 @@ constexpr std::size_t kModulePathBound = 128;
 /// separator.
 std::string sqliteLibraryDirectory();
 
+/// Name of the environment variable that overrides the directory in which
+/// SqliteDataBase::open resolves its path.
+constexpr const char* kDataDirVariable = "ZKDB_DATA_DIR";
+
+/// The data directory override: true when ZKDB_DATA_DIR is set and not
+/// empty, with `utf8Dir` its value in UTF-8, ending in a path separator (one
+/// is supplied when missing). Read from the process environment on every
+/// call (on Windows in UTF-16 from the process itself, not a C runtime's
+/// copy, so any directory name works); false when unset, empty or not
+/// convertible, and `utf8Dir` is then empty.
+bool dataDirectoryOverride(std::string& utf8Dir);
+
 /// Converts a path in the process's narrow encoding to UTF-8. Returns false
 /// when no result can be produced; `out` is then unspecified.
 bool narrowToUtf8(const std::string& narrow, std::string& out);

@@ -5,6 +5,7 @@
 
 #include <dlfcn.h>
 #include <sqlite3.h>
+#include <stdlib.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -22,6 +23,19 @@ std::string sqliteLibraryDirectory() {
         return std::string();
     }
     return directoryOfModule(info.dli_fname, '/');
+}
+
+bool dataDirectoryOverride(std::string& utf8Dir) {
+    const char* value = ::getenv(kDataDirVariable);
+    if (value == nullptr || *value == '\0') {
+        utf8Dir.clear();
+        return false;
+    }
+    utf8Dir = value;
+    if (utf8Dir.back() != '/') {
+        utf8Dir += '/';
+    }
+    return true;
 }
 
 bool narrowToUtf8(const std::string& narrow, std::string& out) {

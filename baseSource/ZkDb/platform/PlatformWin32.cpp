@@ -27,6 +27,49 @@ std::string sqliteLibraryDirectory() {
     return directoryOfModule(fileName, '\\');
 }
 
+namespace {
+
+// Converts UTF-16 text to UTF-8; `length` counts the terminator, which is
+// converted too.
+bool wideToUtf8(const wchar_t* wide, int length, std::string& out) {
+    const int utf8Length =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    if (utf8Length <= 0) {
+        return false;
+    }
+    std::vector<char> utf8(static_cast<std::size_t>(utf8Length));
+    if (::WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), utf8Length, nullptr,
+                              nullptr) <= 0) {
+        return false;
+    }
+    out.assign(utf8.data());  // up to the terminator that was converted too
+    return true;
+}
+
+}  // namespace
+
+bool dataDirectoryOverride(std::string& utf8Dir) {
+    utf8Dir.clear();
+    const wchar_t* name = L"ZKDB_DATA_DIR";  // kDataDirVariable
+    // The size with the terminator, or 0 when the variable is unset or empty.
+    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size <= 1) {
+        return false;
+    }
+    std::vector<wchar_t> wide(size);
+    const DWORD length = ::GetEnvironmentVariableW(name, wide.data(), size);
+    // A value that changed in between (another thread) is not trusted.
+    if (length == 0 || length >= size ||
+        !wideToUtf8(wide.data(), static_cast<int>(length) + 1, utf8Dir)) {
+        utf8Dir.clear();
+        return false;
+    }
+    if (utf8Dir.back() != '\\' && utf8Dir.back() != '/') {
+        utf8Dir += '\\';
+    }
+    return true;
+}
+
 bool narrowToUtf8(const std::string& narrow, std::string& out) {
     // Both conversions run over the whole text including its terminator.
     const int narrowLength = static_cast<int>(narrow.size()) + 1;
@@ -40,18 +83,7 @@ bool narrowToUtf8(const std::string& narrow, std::string& out) {
         0) {
         return false;
     }
-    const int utf8Length =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (utf8Length <= 0) {
-        return false;
-    }
-    std::vector<char> utf8(static_cast<std::size_t>(utf8Length));
-    if (::WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr,
-                              nullptr) <= 0) {
-        return false;
-    }
-    out.assign(utf8.data());  // up to the terminator that was converted too
-    return true;
+    return wideToUtf8(wide.data(), wideLength, out);
 }
 
 unsigned int currentThreadId() { return static_cast<unsigned int>(::GetCurrentThreadId()); }

@@ -27,6 +27,22 @@ private:
     SQLiteHelper* m_helper;
 };
 
+// The UTF-8 file name that `path` (in the narrow encoding) names: resolved
+// against the data directory override when one is set, otherwise against
+// the SQLite library's directory. False when a conversion fails.
+bool resolvePath(const char* path, std::string& utf8) {
+    std::string directory;
+    if (zkdb::platform::dataDirectoryOverride(directory)) {
+        std::string name;
+        if (!zkdb::platform::narrowToUtf8(path, name)) {
+            return false;
+        }
+        utf8 = directory + name;
+        return true;
+    }
+    return zkdb::platform::narrowToUtf8(zkdb::platform::sqliteLibraryDirectory() + path, utf8);
+}
+
 }  // namespace
 
 SqliteDataBase::SqliteDataBase() : m_built(nullptr) {}
@@ -41,9 +57,8 @@ int SqliteDataBase::open(const char* path) {
         return kFailed;
     }
     if (m_built == nullptr) {
-        const std::string resolved = zkdb::platform::sqliteLibraryDirectory() + path;
         std::string utf8;
-        if (!zkdb::platform::narrowToUtf8(resolved, utf8)) {
+        if (!resolvePath(path, utf8)) {
             return kFailed;  // stays unopened, so a later open tries again
         }
         m_built = new SQLiteBuilt(utf8);

@@ -14,7 +14,23 @@ class SQLiteBuilt;
 /// The first open() with a non-null path resolves that path against the
 /// directory from which the SQLite library was loaded (the directory is
 /// always prefixed, also to an absolute path), converts it to UTF-8 and binds
-/// the object to it for good; later paths are ignored. Each calling thread
+/// the object to it for good; later paths are ignored.
+///
+/// Data directory: when the environment variable `ZKDB_DATA_DIR` is set and
+/// not empty at that first open(), the path is resolved against that
+/// directory instead (a missing separator at its end is supplied), and the
+/// SQLite library's location and its 127-character bound play no part. It is
+/// what a host installed in a system location sets, e.g. a service run from
+/// a Debian package (`Environment=ZKDB_DATA_DIR=/var/lib/myhost` with
+/// `StateDirectory=myhost` in its systemd unit). On Windows it is read in
+/// UTF-16 from the process environment, so a directory whose name the ANSI
+/// code page cannot hold works. Rules for a host:
+/// - set it before the process starts its threads (changing the environment
+///   while other threads read it is not safe);
+/// - the directory must exist and be writable by the host's user; nothing
+///   creates it;
+/// - a host that starts using it must move its existing `harbor.db` there
+///   first, or it silently starts with a new, empty file. Each calling thread
 /// works on its own connection object, and every operation opens the file,
 /// does its work and closes it again: no connection stays open between
 /// operations and no lock is held while a statement runs.
