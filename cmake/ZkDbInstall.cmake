@@ -20,6 +20,12 @@ install(FILES "${PROJECT_SOURCE_DIR}/schema/harbor.sql"
     DESTINATION "${ZKDB_INSTALL_SCHEMADIR}"
     COMPONENT Development)
 
+# The licence travels with the Windows zips (a Debian package carries its
+# own copyright file).
+if(WIN32 AND EXISTS "${PROJECT_SOURCE_DIR}/LICENSE")
+    install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . COMPONENT Runtime)
+endif()
+
 # Libraries. The shared objects keep their version and SONAME links; the
 # namelink (libZkDb.so) goes with the Development component.
 install(TARGETS ZkLib ZkDb
@@ -107,9 +113,13 @@ foreach(_lib IN LISTS CMAKE_DL_LIBS)
     string(APPEND _zkdb_pc_private " -l${_lib}")
 endforeach()
 configure_file("${CMAKE_CURRENT_LIST_DIR}/zkdb.pc.in" "${PROJECT_BINARY_DIR}/zkdb.pc" @ONLY)
-install(FILES "${PROJECT_BINARY_DIR}/zkdb.pc"
-    DESTINATION "${ZKDB_INSTALL_PKGCONFIGDIR}"
-    COMPONENT Development)
+# Not on Windows: hosts there use the CMake package, and pkg-config's
+# relocated prefix breaks on the spaces and accents of Windows paths.
+if(NOT WIN32)
+    install(FILES "${PROJECT_BINARY_DIR}/zkdb.pc"
+        DESTINATION "${ZKDB_INSTALL_PKGCONFIGDIR}"
+        COMPONENT Development)
+endif()
 unset(_zkdb_pc_prefix)
 unset(_zkdb_pc_up)
 unset(_zkdb_pc_LIBDIR)

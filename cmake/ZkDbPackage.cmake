@@ -5,11 +5,15 @@
 #     libzkdb-dev_<version>_<arch>.deb  Development: headers, CMake package,
 #                                       zkdb.pc, the .so links, harbor.sql
 #   Windows (windows preset): cpack --config build/windows/CPackConfig.cmake
-#     ZkDb-<version>-win64.zip          ZkDb.dll, ZkLib.dll, sqlite3.dll, the
-#                                       import libraries, headers, CMake
-#                                       package, zkdb.pc, harbor.sql
+#     ZkDb-<version>-win64.zip          ZkDb.dll, ZkLib.dll, sqlite3.dll,
+#                                       zkdb-doctor.exe, the import libraries,
+#                                       headers, CMake package, harbor.sql,
+#                                       LICENSE (for MinGW hosts)
+#   Windows (windows-msvc preset): cpack --config build/windows-msvc/CPackConfig.cmake
+#     ZkDb-<version>-win64-msvc.zip     the same built with the MSVC ABI, for
+#                                       Visual Studio hosts (ZkDb.lib, ZkLib.lib)
 #
-# Both hold only the Runtime and Development components of the install rules.
+# All hold only the Runtime and Development components of the install rules.
 
 set(CPACK_PACKAGE_NAME "ZkDb")
 set(CPACK_PACKAGE_VENDOR "ZkDb")
@@ -25,7 +29,13 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
-    set(CPACK_SYSTEM_NAME win64)
+    # The MSVC-ABI build (clang-cl or Visual C++) makes the zip for Visual
+    # Studio hosts, ZkDb-<version>-win64-msvc.zip.
+    if(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
+        set(CPACK_SYSTEM_NAME win64-msvc)
+    else()
+        set(CPACK_SYSTEM_NAME win64)
+    endif()
     # One zip with both components: what a Windows host ships and builds with.
     set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
     set(CPACK_MONOLITHIC_INSTALL OFF)

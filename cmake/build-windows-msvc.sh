@@ -110,3 +110,20 @@ else
     # Before the tests carry the label: the Windows tests and the example host.
     run_under zh_CN.UTF-8 936 -R '^(Windows|example_)'
 fi
+
+echo
+echo "=== The zip for Visual Studio hosts ==="
+rm -f "$build"/packages/ZkDb-*-win64-msvc.zip
+cpack --config "$build/CPackConfig.cmake"
+zip=$(ls "$build"/packages/ZkDb-*-win64-msvc.zip)
+cmake -E tar tf "$zip" | tee "$build/packages/contents.txt"
+for entry in bin/ZkDb.dll bin/ZkLib.dll bin/sqlite3.dll bin/zkdb-doctor.exe lib/ZkDb.lib lib/ZkLib.lib \
+    include/ZkDb/ZkDb.h include/ZkLib/StringUtil.h lib/cmake/ZkDb/ZkDbConfig.cmake \
+    lib/cmake/ZkDb/ZkDbTargets.cmake share/zkdb/harbor.sql LICENSE; do
+    grep -q "^ZkDb-[^/]*-win64-msvc/$entry\$" "$build/packages/contents.txt" ||
+        { echo "missing from $zip: $entry" >&2; exit 1; }
+done
+if grep -q '\.pc$' "$build/packages/contents.txt"; then
+    echo "$zip holds a pkg-config file" >&2
+    exit 1
+fi
