@@ -5,15 +5,16 @@
 #     libzkdb-dev_<version>_<arch>.deb  Development: headers, CMake package,
 #                                       zkdb.pc, the .so links, harbor.sql
 #   Windows (windows preset): cpack --config build/windows/CPackConfig.cmake
-#     ZkDb-<version>-win64-mingw.zip    for MinGW-w64 hosts; the MSVC-ABI
-#     ZkDb-<version>-win64-msvc.zip     build's is for Visual Studio hosts.
-#                                       Each: ZkDb.dll, ZkLib.dll,
-#                                       sqlite3.dll, zkdb-doctor.exe, the
-#                                       import libraries, headers, CMake
-#                                       package, harbor.sql, LICENSE,
-#                                       NOTICE.txt and notices/
+#     ZkDb-<version>-win64-mingw.zip    for MinGW-w64 hosts: ZkDb.dll,
+#                                       ZkLib.dll, sqlite3.dll,
+#                                       zkdb-doctor.exe, the import libraries,
+#                                       headers, CMake package, harbor.sql,
+#                                       LICENSE, NOTICE.txt and notices/
+#   Windows (windows-msvc preset): cpack --config build/windows-msvc/CPackConfig.cmake
+#     ZkDb-<version>-win64-msvc.zip     the same built with the MSVC ABI, for
+#                                       Visual Studio hosts (ZkDb.lib, ZkLib.lib)
 #
-# Both hold only the Runtime and Development components of the install rules.
+# All hold only the Runtime and Development components of the install rules.
 
 set(CPACK_PACKAGE_NAME "ZkDb")
 set(CPACK_PACKAGE_VENDOR "ZkDb")
@@ -29,8 +30,9 @@ set(CPACK_VERBATIM_VARIABLES ON)
 
 if(WIN32)
     set(CPACK_GENERATOR ZIP)
-    # The name says which hosts' C++ ABI the DLLs have.
-    if(MSVC)
+    # The MSVC-ABI build (clang-cl or Visual C++) makes the zip for Visual
+    # Studio hosts, ZkDb-<version>-win64-msvc.zip.
+    if(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
         set(CPACK_SYSTEM_NAME win64-msvc)
     else()
         set(CPACK_SYSTEM_NAME win64-mingw)

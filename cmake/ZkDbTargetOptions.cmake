@@ -7,7 +7,15 @@ function(zkdb_target_options target)
         CXX_STANDARD 17
         CXX_STANDARD_REQUIRED ON
         CXX_EXTENSIONS OFF)
-    if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    if(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
+        # Visual C++ and clang-cl (which reads -Wall as -Weverything).
+        # /utf-8: sources and narrow literals are UTF-8 whatever the code
+        # page of the machine that compiles them.
+        target_compile_options(${target} PRIVATE /W4 /utf-8)
+        if(ZKDB_WARNINGS_AS_ERRORS)
+            target_compile_options(${target} PRIVATE /WX)
+        endif()
+    elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
         if(ZKDB_WARNINGS_AS_ERRORS)
             target_compile_options(${target} PRIVATE -Werror)
@@ -24,6 +32,8 @@ function(zkdb_target_sanitizers target)
         set(flags -fsanitize=thread -fno-omit-frame-pointer)
     elseif(ZKDB_SANITIZE STREQUAL "")
         return()
+    elseif(CMAKE_CXX_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
+        message(FATAL_ERROR "ZKDB_SANITIZE is for GCC and Clang's GNU-style drivers")
     else()
         message(FATAL_ERROR "ZKDB_SANITIZE must be '', 'address' or 'thread'")
     endif()

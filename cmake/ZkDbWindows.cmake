@@ -54,7 +54,11 @@ target_compile_definitions(zkdb_sqlite3 PRIVATE
     SQLITE_THREADSAFE=1)
 # Optimised whatever the build type: the tests of a debug build would
 # otherwise spend their time inside an unoptimised SQLite.
-target_compile_options(zkdb_sqlite3 PRIVATE -O2)
+if(CMAKE_C_COMPILER_FRONTEND_VARIANT STREQUAL "MSVC")
+    target_compile_options(zkdb_sqlite3 PRIVATE /O2)
+else()
+    target_compile_options(zkdb_sqlite3 PRIVATE -O2)
+endif()
 target_include_directories(zkdb_sqlite3 INTERFACE "${ZKDB_SQLITE_SOURCE_DIR}")
 add_library(SQLite::SQLite3 ALIAS zkdb_sqlite3)
 

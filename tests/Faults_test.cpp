@@ -131,7 +131,7 @@ TEST_F(Faults, EachFaultGivesTheFailureResultsAndLeavesWhatItFindsAlone) {
         bool growthOnly = false;          // only a write that must grow the file fails
     };
     auto replaced = [&](std::function<void()> make) {
-        return [this, make] {
+        return [make] {
             harbor::removeDatabase();
             make();
             return Holder();

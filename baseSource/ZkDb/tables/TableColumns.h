@@ -7,6 +7,11 @@
 // check a database file against the library read the same lists, so what is
 // checked is exactly what the statements need. Internal: not installed, not
 // exported.
+//
+// The lists are const, not constexpr: in the MSVC ABI the address of a member
+// function of an imported class is resolved at load time, so a program that
+// imports these classes (the doctor) initialises the lists when it starts;
+// the library itself still initialises them at compile time.
 
 #include "ZkDb/tables/ChannelTablePo.h"
 #include "ZkDb/tables/DeviceStatePo.h"
@@ -25,7 +30,7 @@ using frame::text;
 using frame::textOr;
 
 constexpr const char* kDeviceStateTable = "tb_device_state";
-constexpr Column<DeviceStatePo> kDeviceState[] = {
+inline const Column<DeviceStatePo> kDeviceState[] = {
     text("device_id", &DeviceStatePo::setDeviceId),
     text("media_id", &DeviceStatePo::setMediaId),
     text("product_type", &DeviceStatePo::setProductType),
@@ -35,7 +40,7 @@ constexpr Column<DeviceStatePo> kDeviceState[] = {
 // "dev_status" reads "normal" for empty text: a row that was never marked
 // deleted counts as a normal device.
 constexpr const char* kDeviceTable = "tb_device";
-constexpr Column<DeviceTablePo> kDevice[] = {
+inline const Column<DeviceTablePo> kDevice[] = {
     text("dev_id", &DeviceTablePo::setDevId),
     text("dev_type", &DeviceTablePo::setDevType),
     text("dev_ip", &DeviceTablePo::setDevIp),
@@ -72,7 +77,7 @@ constexpr Column<DeviceTablePo> kDevice[] = {
 // The channel access class runs none of its statements yet; the list names
 // the columns those statements use.
 constexpr const char* kChannelTable = "tb_channel";
-constexpr Column<ChannelTablePo> kChannel[] = {
+inline const Column<ChannelTablePo> kChannel[] = {
     text("channel_id", &ChannelTablePo::setChannelId),
     text("dev_id", &ChannelTablePo::setDevId),
     text("equip_type", &ChannelTablePo::setEquipType),
@@ -84,7 +89,7 @@ constexpr Column<ChannelTablePo> kChannel[] = {
 };
 
 constexpr const char* kSipDeviceTable = "tb_sip_device";
-constexpr Column<SipDeviceTablePo> kSipDevice[] = {
+inline const Column<SipDeviceTablePo> kSipDevice[] = {
     text("sip_account", &SipDeviceTablePo::setSipAccount),
     text("sip_pwd", &SipDeviceTablePo::setSipPwd),
     text("sip_domain", &SipDeviceTablePo::setSipDomain),
@@ -94,7 +99,7 @@ constexpr Column<SipDeviceTablePo> kSipDevice[] = {
 };
 
 constexpr const char* kMqttMessageTable = "tb_mqtt_message";
-constexpr Column<MqttMessageTablePo> kMqttMessage[] = {
+inline const Column<MqttMessageTablePo> kMqttMessage[] = {
     text("item_id", &MqttMessageTablePo::setItemId),
     text("cno", &MqttMessageTablePo::setCno),
     integer("code", &MqttMessageTablePo::setCode),
@@ -106,7 +111,7 @@ constexpr Column<MqttMessageTablePo> kMqttMessage[] = {
 // The STUN address goes through its setter like every text column, so a
 // query that changes it traces the change.
 constexpr const char* kParamTable = "tb_param";
-constexpr Column<ParamTablePo> kParam[] = {
+inline const Column<ParamTablePo> kParam[] = {
     text("node_id", &ParamTablePo::setNodeId),
     text("node_type", &ParamTablePo::setNodeType),
     text("signal_server_ip", &ParamTablePo::setSignalServerIP),

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Builds the Windows DLLs (ZkDb.dll, ZkLib.dll, sqlite3.dll) with the MSVC
+# ABI, the one Visual Studio hosts link (the "windows-msvc" presets:
+# clang-cl, lld-link, MSVC's standard library from the pinned archive), and
+# runs the whole test suite under Wine with ANSI code page 1252, the tests
+# labelled "codepage" again under 936:
+#
+#   cmake/build-windows-msvc.sh
+#
+# Run as root, it installs the Debian packages it needs: clang-14, lld-14,
+# llvm-14, libwine-dev, wine64, wine, googletest (GoogleTest's source) and,
+# for SQLite's source, dpkg-dev, make, tcl, xz-utils; locales for the two
+# code pages. The archive of MSVC's standard library is taken from
+# ../shared/msvc-stl/ beside the project (ZKDB_MSVC_STL_ARCHIVE overrides).
+# SQLite's amalgamation is the MinGW build's (build/windows/sqlite-amalgamation)
+# when that build made one, so Debian's source is fetched once.
+#
+# Before the tests run, the export and import tables of ZkDb.dll are checked:
+# createDatabase under its plain name, every other export MSVC-decorated,
+# imports only from kernel32, the Visual C++ runtime (msvcp140, vcruntime140,
+# ucrtbase or api-ms-win-crt-*), ZkLib and sqlite3.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "$(id -u)" = 0 ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get install -y --no-install-recommends \
+        clang-14 lld-14 llvm-14 libwine-dev wine64 wine googletest \
+        dpkg-dev make tcl xz-utils locales cmake ninja-build
+    localedef -i en_US -f UTF-8 en_US.UTF-8
+    localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+fi
+
+build=build/windows-msvc
+prefix=$build/wine-prefix
+configure=(-DZKDB_WINEPREFIX="$PWD/$prefix")
+if [ -n "${ZKDB_MSVC_STL_ARCHIVE:-}" ]; then
+    configure+=(-DZKDB_MSVC_STL_ARCHIVE="$ZKDB_MSVC_STL_ARCHIVE")
+fi
+mingw_sqlite=build/windows/sqlite-amalgamation
+if [ -f "$mingw_sqlite/sqlite3.c" ] && [ -f "$mingw_sqlite/sqlite3.h" ]; then
+    configure+=(-DZKDB_SQLITE_SOURCE_DIR="$PWD/$mingw_sqlite")
+fi
+
+cmake --preset windows-msvc "${configure[@]}"
+if ! grep -q '^CMAKE_CXX_COMPILER_FRONTEND_VARIANT:.*=MSVC$' "$build/CMakeCache.txt" &&
+    ! grep -rq 'CMAKE_CXX_COMPILER_FRONTEND_VARIANT "MSVC"' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+    echo "the windows-msvc build does not see an MSVC-like compiler front end" >&2
+    exit 1
+fi
+cmake --build --preset windows-msvc
+
+readobj=llvm-readobj-14
+dll=$build/bin/ZkDb.dll
+exports=$("$readobj" --coff-exports "$dll" | sed -n 's/^ *Name: \(..*\)$/\1/p')
+imports=$("$readobj" --coff-imports "$dll" | sed -n 's/^ *Name: \(.*\.dll\)$/\1/Ip')
+echo
+echo "Exports of $dll: $(wc -l <<<"$exports"), of which plain: $(grep -v '^?' <<<"$exports" | tr '\n' ' ')"
+echo "Imports: $(tr '\n' ' ' <<<"$imports")"
+fail=0
+if ! grep -qx 'createDatabase' <<<"$exports"; then
+    echo "createDatabase is not exported under its plain name" >&2
+    fail=1
+fi
+if grep -v '^?' <<<"$exports" | grep -vqx 'createDatabase'; then
+    echo "exports neither createDatabase nor MSVC-decorated: $(grep -v '^?' <<<"$exports" | grep -vx createDatabase | tr '\n' ' ')" >&2
+    fail=1
+fi
+for class in DataBase SqliteDataBase SQLiteHelper SQLiteBuilt SQLitePool \
+    DeviceStatePo DeviceStateDao DeviceTablePo DeviceTableDao ChannelTablePo ChannelTableDao \
+    SipDeviceTablePo SipDeviceTableDao MqttMessageTablePo MqttMessageTableDao \
+    ParamTablePo ParamTableDao; do
+    if ! grep -qE "[?@0-9]${class}@" <<<"$exports"; then
+        echo "class $class is not exported" >&2
+        fail=1
+    fi
+done
+unexpected=$(grep -viE '^(kernel32|msvcp140|vcruntime140|ucrtbase|api-ms-win-crt-[a-z0-9-]+|ZkLib|sqlite3)\.dll$' <<<"$imports" || true)
+if [ -n "$unexpected" ]; then
+    echo "ZkDb.dll imports from other DLLs: $(tr '\n' ' ' <<<"$unexpected")" >&2
+    fail=1
+fi
+if [ $fail -ne 0 ]; then
+    exit 1
+fi
+
+for locale in en_US.UTF-8 zh_CN.UTF-8; do
+    if [ "$(LC_ALL=$locale locale charmap 2>/dev/null)" != UTF-8 ]; then
+        echo "the locale $locale is missing: localedef -i ${locale%.*} -f UTF-8 $locale" >&2
+        exit 1
+    fi
+done
+
+log=$build/Testing/Temporary/LastTest.log
+trap 'bash cmake/wine-session.sh stop "$prefix"' EXIT
+# run_under LOCALE CODE_PAGE [ctest arguments]
+run_under() {
+    echo
+    echo "=== MSVC-ABI tests under Wine, LC_ALL=$1, ANSI code page $2 expected ==="
+    export LC_ALL=$1 ZKDB_EXPECT_ACP=$2
+    bash cmake/wine-session.sh start "$prefix"
+    ctest --preset windows-msvc "${@:3}"
+    bash cmake/wine-session.sh stop "$prefix"
+    echo "Code page the tests reported: $(grep -ho 'ANSI code page [0-9]*' "$log" | sort -u)"
+}
+run_under en_US.UTF-8 1252
+if [ -n "$(ctest --test-dir "$build" -N -L codepage 2>/dev/null | sed -n 's/^Total Tests: //p' | grep -v '^0$')" ]; then
+    run_under zh_CN.UTF-8 936 -L codepage
+else
+    # Before the tests carry the label: the Windows tests and the example host.
+    run_under zh_CN.UTF-8 936 -R '^(Windows|example_)'
+fi
+
+echo
+echo "=== The zip for Visual Studio hosts ==="
+rm -f "$build"/packages/ZkDb-*-win64-msvc.zip
+cpack --config "$build/CPackConfig.cmake"
+zip=$(ls "$build"/packages/ZkDb-*-win64-msvc.zip)
+cmake -E tar tf "$zip" | tee "$build/packages/contents.txt"
+for entry in bin/ZkDb.dll bin/ZkLib.dll bin/sqlite3.dll bin/zkdb-doctor.exe lib/ZkDb.lib lib/ZkLib.lib \
+    include/ZkDb/ZkDb.h include/ZkLib/StringUtil.h lib/cmake/ZkDb/ZkDbConfig.cmake \
+    lib/cmake/ZkDb/ZkDbTargets.cmake share/zkdb/harbor.sql LICENSE; do
+    grep -q "^ZkDb-[^/]*-win64-msvc/$entry\$" "$build/packages/contents.txt" ||
+        { echo "missing from $zip: $entry" >&2; exit 1; }
+done
+if grep -q '\.pc$' "$build/packages/contents.txt"; then
+    echo "$zip holds a pkg-config file" >&2
+    exit 1
+fi
