@@ -119,7 +119,8 @@ zip=$(ls "$build"/packages/ZkDb-*-win64-msvc.zip)
 cmake -E tar tf "$zip" | tee "$build/packages/contents.txt"
 for entry in bin/ZkDb.dll bin/ZkLib.dll bin/sqlite3.dll bin/zkdb-doctor.exe lib/ZkDb.lib lib/ZkLib.lib \
     include/ZkDb/ZkDb.h include/ZkLib/StringUtil.h lib/cmake/ZkDb/ZkDbConfig.cmake \
-    lib/cmake/ZkDb/ZkDbTargets.cmake share/zkdb/harbor.sql LICENSE; do
+    lib/cmake/ZkDb/ZkDbTargets.cmake share/zkdb/harbor.sql LICENSE NOTICE.txt \
+    notices/msvc-stl-LICENSE.txt notices/msvc-stl-NOTICE.txt; do
     grep -q "^ZkDb-[^/]*-win64-msvc/$entry\$" "$build/packages/contents.txt" ||
         { echo "missing from $zip: $entry" >&2; exit 1; }
 done

@@ -16,7 +16,8 @@
 # twice, in a Wine session under en_US.UTF-8 (code page 1252). The host reads
 # harbor.sql by its UTF-16 name, and its data directory comes from
 # ZKDB_DATA_DIR, which is read in UTF-16: the routes docs/windows.md gives
-# for such a directory.
+# for such a directory. A host compiled in MSVC mode is also compiled with
+# /MDd, /MT and _ITERATOR_DEBUG_LEVEL=1, which the headers must stop.
 set -euo pipefail
 if [ $# -lt 2 ]; then
     echo "usage: $0 ZIP TOOLCHAIN [cmake arguments]" >&2
@@ -40,13 +41,29 @@ cmake -S tests/consumer -B "$host" -G Ninja "-DCMAKE_TOOLCHAIN_FILE=$toolchain" 
     "-DCMAKE_PREFIX_PATH=$zkdb" -DCMAKE_DISABLE_FIND_PACKAGE_SQLite3=ON -DZKDB_DEPLOY=ON "$@"
 cmake --build "$host"
 
-bash cmake/wine-session.sh start "$prefix"
-wine=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n 1)
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" ZKDB_DATA_DIR="Z:$host"
 fail() {
     echo "$*" >&2
     exit 1
 }
+# A Visual Studio host compiled with a runtime the DLLs cannot share stops at
+# the headers (compiled only: Wine has no debug runtime to link against).
+if grep -qs 'FRONTEND_VARIANT "MSVC"' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+    cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$host/CMakeCache.txt")
+    read -ra flags <<<"$(sed -n 's/^CMAKE_CXX_FLAGS:[A-Z]*=//p' "$host/CMakeCache.txt")"
+    for runtime in /MDd /MT "/MD /D_ITERATOR_DEBUG_LEVEL=1"; do
+        # shellcheck disable=SC2086 # the runtime's options are words
+        if "$cxx" "${flags[@]}" $runtime /std:c++17 /Zs "/I$zkdb/include" -- tests/consumer/main.cpp \
+            >"$scratch/guard.txt" 2>&1 || ! grep -q 'ZkDb/ZkLib: compile this host' "$scratch/guard.txt"; then
+            cat "$scratch/guard.txt" >&2
+            fail "a host compiled with $runtime was not stopped by the headers"
+        fi
+        echo "a host compiled with $runtime stops at the headers: ok"
+    done
+fi
+
+bash cmake/wine-session.sh start "$prefix"
+wine=$(command -v /usr/lib/wine/wine64 wine64 wine 2>/dev/null | head -n 1)
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" ZKDB_DATA_DIR="Z:$host"
 for run in 1 2; do
     output=$("$wine" "$host/consumer.exe" | tr -d '\r') || true
     echo "consumer.exe, run $run: $output"
