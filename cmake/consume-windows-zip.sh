@@ -48,7 +48,7 @@ fail() {
 # A Visual Studio host compiled with a runtime the DLLs cannot share stops at
 # the headers (compiled only: Wine has no debug runtime to link against).
 if grep -qs 'FRONTEND_VARIANT "MSVC"' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
-    cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$host/CMakeCache.txt")
+    cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake)
     read -ra flags <<<"$(sed -n 's/^CMAKE_CXX_FLAGS:[A-Z]*=//p' "$host/CMakeCache.txt")"
     for runtime in /MDd /MT "/MD /D_ITERATOR_DEBUG_LEVEL=1"; do
         # shellcheck disable=SC2086 # the runtime's options are words
