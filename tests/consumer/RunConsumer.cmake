@@ -22,11 +22,6 @@
 # reads at most 127 characters of the SQLite library's file name), which is
 # removed at the end, whether the checks pass or not.
 
-foreach(variable BUILD_DIR SOURCE_DIR FROM VERSION GENERATOR CXX SQLITE_LIBRARY)
-    if(NOT DEFINED ${variable})
-        message(FATAL_ERROR "${variable} is not set")
-    endif()
-endforeach()
 set(consumer_source "${CMAKE_CURRENT_LIST_DIR}")
 string(RANDOM LENGTH 8 ALPHABET "abcdefghijklmnopqrstuvwxyz0123456789" tag)
 set(scratch "/tmp/zkdb-consumer-${tag}")

@@ -9,19 +9,17 @@
 //   consumer <harbor.sql>     on Windows: the harbor.sql beside the program
 //
 // Built with ZKDB_CONSUMER_LOADER (Windows), it is the loader, which links
-// nothing of ZkDb: it loads ZkDb.dll, which must come from its own directory
-// as must ZkLib.dll and sqlite3.dll, adds a row to table t of "harbor.db",
-// reads t from two threads, deletes the database object and unloads the
-// DLLs. Its exit code is the number of rows t holds (1 on a first run in a
-// directory, 2 when that run's row was found again); 98 when a DLL came from
-// elsewhere or stayed loaded, or the threads read different rows; 99 when
-// opening or writing failed.
+// nothing of ZkDb: it loads ZkDb.dll (from its own directory, where Windows
+// looks first), adds a row to table t of "harbor.db", reads t from two
+// threads, deletes the database object and unloads the DLLs. Its exit code
+// is the number of rows t holds (1 on a first run in a directory, 2 when that
+// run's row was found again); 98 when ZkDb.dll stayed loaded or the threads
+// read different rows; 99 when opening or writing failed.
 
 #include <ZkDb/ZkDb.h>
 #include <ZkLib/StringUtil.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -35,14 +33,7 @@
 
 #ifdef ZKDB_CONSUMER_LOADER
 int main() {
-    wchar_t self[MAX_PATH], dll[MAX_PATH];
-    std::wstring directory(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
-    directory.erase(directory.find_last_of(L'\\') + 1);
     HMODULE zkdb = ::LoadLibraryW(L"ZkDb.dll");
-    for (const wchar_t* name : {L"sqlite3.dll", L"ZkDb.dll", L"ZkLib.dll"}) {
-        ::GetModuleFileNameW(::GetModuleHandleW(name), dll, MAX_PATH);  // null: this program
-        if (::lstrcmpiW(dll, (directory + name).c_str()) != 0) return 98;
-    }
     auto create = reinterpret_cast<DataBase* (*)()>(
         reinterpret_cast<void (*)()>(::GetProcAddress(zkdb, "createDatabase")));
     std::unique_ptr<DataBase> db(create());
@@ -56,10 +47,8 @@ int main() {
     one.join();
     two.join();
     db.reset();
-    if (rows[0] != rows[1] || !::FreeLibrary(zkdb) || ::GetModuleHandleW(L"ZkDb.dll")) {
-        return 98;
-    }
-    return static_cast<int>(rows[0]);
+    const bool unloaded = ::FreeLibrary(zkdb) && !::GetModuleHandleW(L"ZkDb.dll");
+    return rows[0] == rows[1] && unloaded ? static_cast<int>(rows[0]) : 98;
 }
 #else
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
@@ -93,16 +82,14 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
               states.add(&state) == 0 && states.query("media-1", back) == 0 &&
               devices.add(&device) == 0 && messages.add(&message) == 0 &&
               StringUtil::data_base64_encode(plain, 2, &encoded, &length) && length == 4 &&
-              std::strcmp(reinterpret_cast<char*>(encoded), "ems=") == 0;
+              std::string(reinterpret_cast<char*>(encoded)) == "ems=";
     StringUtil::data_base64_free(encoded);
     // Records the library allocated, deleted by the host; an earlier run's
     // message is gone, or the list holds two.
     const std::list<MqttMessageTablePo*> listed = messages.query();
-    ok = ok && listed.size() == 1 && listed.front()->getItemId() == "item-1";
-    for (MqttMessageTablePo* record : listed) {
-        ok = messages.del(record) == 0 && ok;
-        delete record;
-    }
+    ok = ok && listed.size() == 1 && listed.front()->getItemId() == "item-1" &&
+         messages.del(listed.front()) == 0;
+    for (MqttMessageTablePo* record : listed) delete record;
     const std::list<DeviceTablePo> found = devices.query(std::string("ipc"));
     ok = ok && !found.empty() && found.front().getDevId() == "dev-1";
     std::printf("consumer %s, %u devices, sizeof(std::string) %u\n", ok ? "ok" : "failed",
