@@ -8,7 +8,7 @@
 #   in place   through find_package() and through pkg-config (CMake's
 #              pkg_check_modules), run where it was built: the installed
 #              libZkDb finds libZkLib and the SQLite library beside it;
-#   deployed   the deployment recipe of README.md, for a CMake host
+#   deployed   the app-local recipe of docs/linux.md, for a CMake host
 #              (ZKDB_DEPLOY) and for a pkg-config host (its command line),
 #              and, unless SUBDIRECTORY is OFF, for add_subdirectory(): the
 #              host with SQLite, ZkDb and ZkLib beside it, linked with the
@@ -172,7 +172,7 @@ build_project(package-deployed package -DZKDB_DEPLOY=ON)
 check_run("find_package consumer, deployed" "${scratch}/package-deployed/consumer"
           "${scratch}/package-deployed")
 
-# Deployed, pkg-config host: the README's command lines.
+# Deployed, pkg-config host: the command lines of docs/linux.md.
 set(deploy "${scratch}/pkg-config-deployed")
 file(MAKE_DIRECTORY "${deploy}")
 run("${CMAKE_COMMAND}" -E env "PKG_CONFIG_PATH=${libdir}/pkgconfig"
