@@ -58,11 +58,11 @@ else()
     set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
     set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
     # Depends from dpkg-shlibdeps (package dpkg-dev) where cpack finds it,
-    # else the list in cmake/debian/ZkDbCPackOptions.cmake.
-    # zkdb-doctor links libZkDb.so.1, which dpkg-shlibdeps finds in the
-    # build tree (libzkdb1's own Depends stand for it).
-    get_target_property(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ZkDb BINARY_DIR)
+    # else the list in this file.
     set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/debian/ZkDbCPackOptions.cmake")
+    # zkdb-doctor links libZkDb.so.1, which dpkg-shlibdeps finds in the
+    # build tree (the exact libzkdb1 that zkdb-tools depends on stands for it).
+    get_target_property(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ZkDb BINARY_DIR)
     # Copyright, changelog and the system zkdb.pc before packing; after it,
     # what CPack's Debian generator gets wrong.
     set(CPACK_PRE_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/debian/ZkDbDebianStage.cmake")
