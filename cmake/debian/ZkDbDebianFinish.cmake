@@ -19,7 +19,8 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
     execute_process(COMMAND dpkg-deb --field "${package}" Package
                     OUTPUT_VARIABLE name OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 
-    if(EXISTS "${tree}/DEBIAN/shlibs")
+    file(GLOB libraries "${tree}/usr/lib/*.so.*")
+    if(libraries)
         file(REMOVE "${tree}/DEBIAN/postinst" "${tree}/DEBIAN/postrm")
         file(WRITE "${tree}/DEBIAN/triggers" "activate-noawait ldconfig\n")
         file(CHMOD "${tree}/DEBIAN/triggers" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
