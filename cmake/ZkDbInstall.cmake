@@ -1,9 +1,10 @@
 # Install rules: the two shared libraries, the public headers, a CMake
 # package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib), the
 # reference schema (share/zkdb/harbor.sql), and on Linux a pkg-config file
-# (zkdb.pc), on Windows the licence and notices.
-# Included by the root CMakeLists.txt when ZKDB_INSTALL is on. Components:
-# Runtime (what a host ships) and Development (what its build needs).
+# (zkdb.pc). Included by the root CMakeLists.txt when ZKDB_INSTALL is on.
+# Components: Runtime (what a host ships), Development (what its build
+# needs), Tools (zkdb-doctor) and Notices (the licence, and on Windows the
+# notices of the code of others in the DLLs).
 
 include(CMakePackageConfigHelpers)
 
@@ -14,6 +15,17 @@ set(ZKDB_INSTALL_PKGCONFIGDIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig" CACHE STRING
 set(ZKDB_INSTALL_SCHEMADIR "${CMAKE_INSTALL_DATADIR}/zkdb" CACHE STRING
     "Where harbor.sql, the reference schema, is installed, relative to the prefix")
 mark_as_advanced(ZKDB_INSTALL_CMAKEDIR ZKDB_INSTALL_PKGCONFIGDIR ZKDB_INSTALL_SCHEMADIR)
+
+# The licence: at the root of a Windows zip, in share/doc/ZkDb of an
+# installed prefix. The Debian packages, which leave this component out,
+# carry it in their copyright files.
+if(WIN32)
+    set(_zkdb_license_dir .)
+else()
+    set(_zkdb_license_dir "${CMAKE_INSTALL_DOCDIR}")
+endif()
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION "${_zkdb_license_dir}" COMPONENT Notices)
+unset(_zkdb_license_dir)
 
 # The reference schema: a host creates its tables from this text through
 # createDatabase(), open("harbor.db") and create().
@@ -81,22 +93,21 @@ install(FILES
     DESTINATION "${ZKDB_INSTALL_CMAKEDIR}"
     COMPONENT Development)
 
-# A Windows zip carries the licence and the notices of the code of others
-# inside its DLLs: NOTICE.txt (the project's own summary, one per toolchain)
-# names them, notices/ holds their licence texts, which the toolchain's part
-# of the build lists in ZKDB_NOTICE_FILES. It carries no zkdb.pc: a Windows
-# host builds through the CMake package, and pkgconf cannot resolve a prefix
-# whose path holds spaces or accents, as Windows users' directories often do.
+# A Windows zip also carries the notices of the code of others inside its
+# DLLs: NOTICE.txt (the project's own summary, one per toolchain) names them,
+# notices/ holds their licence texts, which the toolchain's part of the build
+# lists in ZKDB_NOTICE_FILES. It carries no zkdb.pc: a Windows host builds
+# through the CMake package, and pkgconf cannot resolve a prefix whose path
+# holds spaces or accents, as Windows users' directories often do.
 if(WIN32)
     if(MSVC)
         set(_zkdb_notice NOTICE-msvc.txt)
     else()
         set(_zkdb_notice NOTICE-mingw.txt)
     endif()
-    install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . COMPONENT Runtime)
     install(FILES "${CMAKE_CURRENT_LIST_DIR}/${_zkdb_notice}" DESTINATION .
-        RENAME NOTICE.txt COMPONENT Runtime)
-    install(FILES ${ZKDB_NOTICE_FILES} DESTINATION notices COMPONENT Runtime)
+        RENAME NOTICE.txt COMPONENT Notices)
+    install(FILES ${ZKDB_NOTICE_FILES} DESTINATION notices COMPONENT Notices)
     unset(_zkdb_notice)
     return()
 endif()

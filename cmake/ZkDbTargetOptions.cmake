@@ -22,6 +22,11 @@ function(zkdb_target_options target)
         endif()
     endif()
     zkdb_target_sanitizers(${target})
+    # The MSVC-ABI cross build links every module with the start-up part in
+    # its sysroot (cmake/clang-cl-msvc.cmake): a changed one relinks them.
+    if(ZKDB_MSVC_SYSROOT)
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${ZKDB_MSVC_SYSROOT}/lib/msvcrt.lib")
+    endif()
 endfunction()
 
 function(zkdb_target_sanitizers target)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows DLLs (ZkDb.dll, ZkLib.dll, sqlite3.dll) with the MSVC
 # ABI, the one Visual Studio hosts link (the "windows-msvc" presets:
-# clang-cl, lld-link, MSVC's standard library from the pinned archive), and
-# runs the whole test suite under Wine with ANSI code page 1252, the tests
-# labelled "codepage" again under 936:
+# clang-cl, lld-link, MSVC's standard library from the pinned archive), runs
+# the whole test suite under Wine with ANSI code page 1252, the tests
+# labelled "codepage" again under 936 (cmake/windows-stage.sh), and makes the
+# zip for Visual Studio hosts, ZkDb-<version>-win64-msvc.zip:
 #
 #   cmake/build-windows-msvc.sh
 #
@@ -21,6 +22,7 @@
 # ucrtbase or api-ms-win-crt-*), ZkLib and sqlite3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. cmake/windows-stage.sh
 
 if [ "$(id -u)" = 0 ]; then
     export DEBIAN_FRONTEND=noninteractive
@@ -43,8 +45,8 @@ if [ -f "$mingw_sqlite/sqlite3.c" ] && [ -f "$mingw_sqlite/sqlite3.h" ]; then
 fi
 
 cmake --preset windows-msvc "${configure[@]}"
-if ! grep -q '^CMAKE_CXX_COMPILER_FRONTEND_VARIANT:.*=MSVC$' "$build/CMakeCache.txt" &&
-    ! grep -rq 'CMAKE_CXX_COMPILER_FRONTEND_VARIANT "MSVC"' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+# The MSVC branches of the project's build are what this stage exercises.
+if ! grep -q 'CMAKE_CXX_COMPILER_FRONTEND_VARIANT "MSVC"' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
     echo "the windows-msvc build does not see an MSVC-like compiler front end" >&2
     exit 1
 fi
@@ -66,15 +68,7 @@ if grep -v '^?' <<<"$exports" | grep -vqx 'createDatabase'; then
     echo "exports neither createDatabase nor MSVC-decorated: $(grep -v '^?' <<<"$exports" | grep -vx createDatabase | tr '\n' ' ')" >&2
     fail=1
 fi
-for class in DataBase SqliteDataBase SQLiteHelper SQLiteBuilt SQLitePool \
-    DeviceStatePo DeviceStateDao DeviceTablePo DeviceTableDao ChannelTablePo ChannelTableDao \
-    SipDeviceTablePo SipDeviceTableDao MqttMessageTablePo MqttMessageTableDao \
-    ParamTablePo ParamTableDao; do
-    if ! grep -qE "[?@0-9]${class}@" <<<"$exports"; then
-        echo "class $class is not exported" >&2
-        fail=1
-    fi
-done
+zkdb_check_export_list '[?@0-9]CLASS@' <<<"$exports" || fail=1
 unexpected=$(grep -viE '^(kernel32|msvcp140|vcruntime140|ucrtbase|api-ms-win-crt-[a-z0-9-]+|ZkLib|sqlite3)\.dll$' <<<"$imports" || true)
 if [ -n "$unexpected" ]; then
     echo "ZkDb.dll imports from other DLLs: $(tr '\n' ' ' <<<"$unexpected")" >&2
@@ -84,32 +78,8 @@ if [ $fail -ne 0 ]; then
     exit 1
 fi
 
-for locale in en_US.UTF-8 zh_CN.UTF-8; do
-    if [ "$(LC_ALL=$locale locale charmap 2>/dev/null)" != UTF-8 ]; then
-        echo "the locale $locale is missing: localedef -i ${locale%.*} -f UTF-8 $locale" >&2
-        exit 1
-    fi
-done
-
-log=$build/Testing/Temporary/LastTest.log
 trap 'bash cmake/wine-session.sh stop "$prefix"' EXIT
-# run_under LOCALE CODE_PAGE [ctest arguments]
-run_under() {
-    echo
-    echo "=== MSVC-ABI tests under Wine, LC_ALL=$1, ANSI code page $2 expected ==="
-    export LC_ALL=$1 ZKDB_EXPECT_ACP=$2
-    bash cmake/wine-session.sh start "$prefix"
-    ctest --preset windows-msvc "${@:3}"
-    bash cmake/wine-session.sh stop "$prefix"
-    echo "Code page the tests reported: $(grep -ho 'ANSI code page [0-9]*' "$log" | sort -u)"
-}
-run_under en_US.UTF-8 1252
-if [ -n "$(ctest --test-dir "$build" -N -L codepage 2>/dev/null | sed -n 's/^Total Tests: //p' | grep -v '^0$')" ]; then
-    run_under zh_CN.UTF-8 936 -L codepage
-else
-    # Before the tests carry the label: the Windows tests and the example host.
-    run_under zh_CN.UTF-8 936 -R '^(Windows|example_)'
-fi
+zkdb_run_tests windows-msvc
 
 echo
 echo "=== The zip for Visual Studio hosts ==="

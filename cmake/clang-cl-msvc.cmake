@@ -61,7 +61,7 @@ endif()
 
 list(JOIN _zkdb_msvc_flags " " _zkdb_msvc_flags)
 set(CMAKE_C_FLAGS_INIT "${_zkdb_msvc_flags}")
-set(CMAKE_CXX_FLAGS_INIT "${_zkdb_msvc_flags} /EHsc")
+set(CMAKE_CXX_FLAGS_INIT "${_zkdb_msvc_flags}")  # CMake adds /EHsc
 # Only the libraries the sysroot has; what a module does not use drops out.
 set(CMAKE_C_STANDARD_LIBRARIES "kernel32.lib advapi32.lib" CACHE STRING "Libraries every C module links")
 set(CMAKE_CXX_STANDARD_LIBRARIES "kernel32.lib advapi32.lib" CACHE STRING "Libraries every C++ module links")
@@ -82,18 +82,10 @@ set(CMAKE_FIND_ROOT_PATH "${ZKDB_MSVC_SYSROOT}")
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# A host finds packages (an unpacked ZkDb zip) wherever it points
+# CMAKE_PREFIX_PATH or <Package>_DIR.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-find_program(ZKDB_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(ZKDB_WINE NAMES wine64 wine)
-if(ZKDB_WINE)
-    if(NOT DEFINED ZKDB_WINEPREFIX)
-        set(ZKDB_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH
-            "Wine prefix in which the test executables run")
-    endif()
-    set(CMAKE_CROSSCOMPILING_EMULATOR
-        env "WINEPREFIX=${ZKDB_WINEPREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-            "${ZKDB_WINE}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/wine-emulator.cmake")
 unset(_zkdb_msvc_flags)
 unset(_zkdb_sysroot_result)

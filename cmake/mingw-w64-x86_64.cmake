@@ -28,14 +28,4 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-find_program(ZKDB_WINE NAMES wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(ZKDB_WINE NAMES wine64 wine)
-if(ZKDB_WINE)
-    if(NOT DEFINED ZKDB_WINEPREFIX)
-        set(ZKDB_WINEPREFIX "${CMAKE_BINARY_DIR}/wine-prefix" CACHE PATH
-            "Wine prefix in which the test executables run")
-    endif()
-    set(CMAKE_CROSSCOMPILING_EMULATOR
-        env "WINEPREFIX=${ZKDB_WINEPREFIX}" WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-            "${ZKDB_WINE}")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/wine-emulator.cmake")

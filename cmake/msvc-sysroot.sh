@@ -48,7 +48,7 @@ stamp_text=$(
     echo "$sha"
     printf '%s\n' "${flags[@]}"
     cat "$0"
-    find "$toolchain" -type f | LC_ALL=C sort | xargs cat
+    find "$toolchain" -type f -print0 | LC_ALL=C sort -z | xargs -0 cat
     dpkg-query -W -f '${Package} ${Version}\n' wine64 libwine-dev clang-14 2>/dev/null || true
 )
 stamp_sum=$(sha256sum <<<"$stamp_text" | cut -d' ' -f1)

@@ -3,8 +3,9 @@
 // public headers, links only ZkDb and ZkLib, creates its tables from the
 // reference schema, stores and reads records of three tables, deletes the
 // records a list query handed it, and works on "harbor.db" beside the SQLite
-// library the process loaded. It prints how many devices the database holds
-// (one more each run) and the size of std::string (the C++ runtime's mark).
+// library the process loaded (or in ZKDB_DATA_DIR). It prints how many rows
+// earlier runs left, so a second run shows that the data stayed, and on
+// standard error the size of std::string (the C++ runtime's mark).
 //
 //   consumer <harbor.sql>     on Windows: the harbor.sql beside the program
 //
@@ -67,6 +68,7 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     // access classes, and ZkLib reached directly.
     std::unique_ptr<DataBase> db(createDatabase());
     DeviceStatePo state, back;
+    state.setDeviceId("cam-1");
     state.setMediaId("media-1");
     DeviceTablePo device;
     device.setDevId("dev-1");
@@ -79,9 +81,13 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     unsigned char plain[] = "zk";
     unsigned char* encoded = nullptr;
     int length = 0;
-    bool ok = !schema.empty() && db->open("harbor.db") == 0 && db->create(schema.c_str()) == 0 &&
-              states.add(&state) == 0 && states.query("media-1", back) == 0 &&
-              devices.add(&device) == 0 && messages.add(&message) == 0 &&
+    const bool tables =
+        !schema.empty() && db->open("harbor.db") == 0 && db->create(schema.c_str()) == 0;
+    // What earlier runs stored: the data outlives the process.
+    const std::size_t earlier = tables ? db->query("SELECT * FROM tb_device_state;").size() : 0;
+    bool ok = tables && states.add(&state) == 0 && states.query("media-1", back) == 0 &&
+              back.getDeviceId() == "cam-1" && devices.add(&device) == 0 &&
+              messages.add(&message) == 0 &&
               StringUtil::data_base64_encode(plain, 2, &encoded, &length) && length == 4 &&
               std::string(reinterpret_cast<char*>(encoded)) == "ems=";
     StringUtil::data_base64_free(encoded);
@@ -93,8 +99,9 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     for (MqttMessageTablePo* record : listed) delete record;
     const std::list<DeviceTablePo> found = devices.query(std::string("ipc"));
     ok = ok && !found.empty() && found.front().getDevId() == "dev-1";
-    std::printf("consumer %s, %u devices, sizeof(std::string) %u\n", ok ? "ok" : "failed",
-                static_cast<unsigned>(found.size()), static_cast<unsigned>(sizeof(std::string)));
+    std::printf("consumer %s, earlier rows: %u\n", ok ? "ok" : "failed",
+                static_cast<unsigned>(earlier));
+    std::fprintf(stderr, "sizeof(std::string) %u\n", static_cast<unsigned>(sizeof(std::string)));
     return ok ? 0 : 1;
 }
 #endif

@@ -19,9 +19,11 @@ _ACRTIMP __declspec(noreturn) void __cdecl terminate(void) throw();
 _ACRTIMP terminate_handler __cdecl set_terminate(terminate_handler _NewTerminateHandler) throw();
 _ACRTIMP terminate_handler __cdecl _get_terminate(void);
 _ACRTIMP __declspec(noreturn) void __cdecl unexpected(void);
-_ACRTIMP unexpected_handler __cdecl set_unexpected(unexpected_handler _NewUnexpectedHandler) throw();
+_ACRTIMP unexpected_handler __cdecl set_unexpected(
+    unexpected_handler _NewUnexpectedHandler) throw();
 _ACRTIMP unexpected_handler __cdecl _get_unexpected(void);
-_VCRTIMP _se_translator_function __cdecl _set_se_translator(_se_translator_function _NewSETranslator);
+_VCRTIMP _se_translator_function __cdecl _set_se_translator(
+    _se_translator_function _NewSETranslator);
 _VCRTIMP int __cdecl __uncaught_exceptions(void);
 #ifdef __cplusplus
 }

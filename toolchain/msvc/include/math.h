@@ -103,28 +103,59 @@ _ACRTIMP short __cdecl _dtest(double*);
 _ACRTIMP short __cdecl _ldtest(long double*);
 _ACRTIMP short __cdecl _fdtest(float*);
 
-
 // One argument: double f(double), float ff(float), long double fl(long double).
-#define _ZKDB_MATH1(name)                                                        \
-    _ACRTIMP double __cdecl name(double);                                        \
-    _ACRTIMP float __cdecl name##f(float);                                       \
+#define _ZKDB_MATH1(name)                  \
+    _ACRTIMP double __cdecl name(double);  \
+    _ACRTIMP float __cdecl name##f(float); \
     __inline long double __cdecl name##l(long double _X) { return name((double)_X); }
 // Two arguments.
-#define _ZKDB_MATH2(name)                                                        \
-    _ACRTIMP double __cdecl name(double, double);                                \
-    _ACRTIMP float __cdecl name##f(float, float);                                \
-    __inline long double __cdecl name##l(long double _X, long double _Y) {       \
-        return name((double)_X, (double)_Y);                                     \
+#define _ZKDB_MATH2(name)                                                  \
+    _ACRTIMP double __cdecl name(double, double);                          \
+    _ACRTIMP float __cdecl name##f(float, float);                          \
+    __inline long double __cdecl name##l(long double _X, long double _Y) { \
+        return name((double)_X, (double)_Y);                               \
     }
-_ZKDB_MATH1(acos) _ZKDB_MATH1(asin) _ZKDB_MATH1(atan) _ZKDB_MATH1(cos) _ZKDB_MATH1(sin)
-_ZKDB_MATH1(tan) _ZKDB_MATH1(cosh) _ZKDB_MATH1(sinh) _ZKDB_MATH1(tanh) _ZKDB_MATH1(exp)
-_ZKDB_MATH1(log) _ZKDB_MATH1(log10) _ZKDB_MATH1(sqrt) _ZKDB_MATH1(ceil) _ZKDB_MATH1(floor)
-_ZKDB_MATH1(acosh) _ZKDB_MATH1(asinh) _ZKDB_MATH1(atanh) _ZKDB_MATH1(cbrt) _ZKDB_MATH1(erf)
-_ZKDB_MATH1(erfc) _ZKDB_MATH1(exp2) _ZKDB_MATH1(expm1) _ZKDB_MATH1(lgamma) _ZKDB_MATH1(log1p)
-_ZKDB_MATH1(log2) _ZKDB_MATH1(logb) _ZKDB_MATH1(nearbyint) _ZKDB_MATH1(rint) _ZKDB_MATH1(round)
-_ZKDB_MATH1(tgamma) _ZKDB_MATH1(trunc)
-_ZKDB_MATH2(atan2) _ZKDB_MATH2(fmod) _ZKDB_MATH2(pow) _ZKDB_MATH2(copysign) _ZKDB_MATH2(fdim)
-_ZKDB_MATH2(fmax) _ZKDB_MATH2(fmin) _ZKDB_MATH2(nextafter) _ZKDB_MATH2(remainder)
+_ZKDB_MATH1(acos);
+_ZKDB_MATH1(asin);
+_ZKDB_MATH1(atan);
+_ZKDB_MATH1(cos);
+_ZKDB_MATH1(sin);
+_ZKDB_MATH1(tan);
+_ZKDB_MATH1(cosh);
+_ZKDB_MATH1(sinh);
+_ZKDB_MATH1(tanh);
+_ZKDB_MATH1(exp);
+_ZKDB_MATH1(log);
+_ZKDB_MATH1(log10);
+_ZKDB_MATH1(sqrt);
+_ZKDB_MATH1(ceil);
+_ZKDB_MATH1(floor);
+_ZKDB_MATH1(acosh);
+_ZKDB_MATH1(asinh);
+_ZKDB_MATH1(atanh);
+_ZKDB_MATH1(cbrt);
+_ZKDB_MATH1(erf);
+_ZKDB_MATH1(erfc);
+_ZKDB_MATH1(exp2);
+_ZKDB_MATH1(expm1);
+_ZKDB_MATH1(lgamma);
+_ZKDB_MATH1(log1p);
+_ZKDB_MATH1(log2);
+_ZKDB_MATH1(logb);
+_ZKDB_MATH1(nearbyint);
+_ZKDB_MATH1(rint);
+_ZKDB_MATH1(round);
+_ZKDB_MATH1(tgamma);
+_ZKDB_MATH1(trunc);
+_ZKDB_MATH2(atan2);
+_ZKDB_MATH2(fmod);
+_ZKDB_MATH2(pow);
+_ZKDB_MATH2(copysign);
+_ZKDB_MATH2(fdim);
+_ZKDB_MATH2(fmax);
+_ZKDB_MATH2(fmin);
+_ZKDB_MATH2(nextafter);
+_ZKDB_MATH2(remainder);
 #undef _ZKDB_MATH1
 #undef _ZKDB_MATH2
 
@@ -263,9 +294,9 @@ struct _Real_type<long double> {
 
 template <class _T1, class _T2>
 inline int _fpcomp(_T1 _X, _T2 _Y) noexcept {
-    typedef typename _Combined_type<float, typename _Real_widened<typename _Real_type<_T1>::_Type,
-                                                                  typename _Real_type<_T2>::_Type>::
-                                               _Type>::_Type _Tw;
+    typedef typename _Combined_type<
+        float, typename _Real_widened<typename _Real_type<_T1>::_Type,
+                                      typename _Real_type<_T2>::_Type>::_Type>::_Type _Tw;
     return _fpcomp(static_cast<_Tw>(_X), static_cast<_Tw>(_Y));
 }
 template <class _Ty>

@@ -22,8 +22,8 @@ __inline int __cdecl vsscanf(const char* _Buffer, const char* _Format, va_list _
     return __stdio_common_vsscanf(_CRT_INTERNAL_LOCAL_SCANF_OPTIONS, _Buffer, (size_t)-1, _Format,
                                   0, _Args);
 }
-_ACRTIMP errno_t __cdecl _get_stream_buffer_pointers(FILE* _Stream, char*** _Base,
-                                                     char*** _Pointer, int** _Count);
+_ACRTIMP errno_t __cdecl _get_stream_buffer_pointers(FILE* _Stream, char*** _Base, char*** _Pointer,
+                                                     int** _Count);
 #ifdef __cplusplus
 }
 #endif

@@ -6,8 +6,8 @@
 #pragma once
 #define atexit __zkdb_crt_dll_atexit
 #define _onexit __zkdb_crt_dll_onexit
-#include_next <stdlib.h>
 #include <errno.h>
+#include_next <stdlib.h>
 #undef atexit
 #undef _onexit
 

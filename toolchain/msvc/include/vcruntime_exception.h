@@ -16,7 +16,7 @@ struct __std_exception_data {
     bool _DoFree;
 };
 _VCRTIMP void __cdecl __std_exception_copy(struct __std_exception_data const* _From,
-                                          struct __std_exception_data* _To);
+                                           struct __std_exception_data* _To);
 _VCRTIMP void __cdecl __std_exception_destroy(struct __std_exception_data* _Data);
 #ifdef __cplusplus
 }

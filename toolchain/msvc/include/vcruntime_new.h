@@ -40,8 +40,7 @@ void __cdecl operator delete[](void* _Block, size_t _Size) noexcept;
 void __cdecl operator delete(void* _Block, std::align_val_t _Al) noexcept;
 void __cdecl operator delete(void* _Block, std::align_val_t _Al, std::nothrow_t const&) noexcept;
 void __cdecl operator delete[](void* _Block, std::align_val_t _Al) noexcept;
-void __cdecl operator delete[](void* _Block, std::align_val_t _Al,
-                               std::nothrow_t const&) noexcept;
+void __cdecl operator delete[](void* _Block, std::align_val_t _Al, std::nothrow_t const&) noexcept;
 void __cdecl operator delete(void* _Block, size_t _Size, std::align_val_t _Al) noexcept;
 void __cdecl operator delete[](void* _Block, size_t _Size, std::align_val_t _Al) noexcept;
 

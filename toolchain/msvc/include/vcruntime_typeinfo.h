@@ -20,7 +20,7 @@ struct __std_type_info_data {
     char const _DecoratedName[1];
 };
 _VCRTIMP int __cdecl __std_type_info_compare(struct __std_type_info_data const* _Lhs,
-                                            struct __std_type_info_data const* _Rhs);
+                                             struct __std_type_info_data const* _Rhs);
 _VCRTIMP size_t __cdecl __std_type_info_hash(struct __std_type_info_data const* _Data);
 _VCRTIMP char const* __cdecl __std_type_info_name(struct __std_type_info_data* _Data,
                                                   struct __type_info_node* _RootNode);

@@ -27,7 +27,6 @@ extern "C" {
 #define WCHAR_MAX 0xffff
 #endif
 
-
 #ifndef _WLOCALE_DEFINED
 #define _WLOCALE_DEFINED
 _ACRTIMP wchar_t* __cdecl _wsetlocale(int, const wchar_t*);

@@ -62,5 +62,4 @@ _onexit_t __cdecl _onexit(_onexit_t function) {
 }
 
 int __cdecl at_quick_exit(_PVFV function) { return _crt_at_quick_exit(function); }
-
 }
