@@ -7,9 +7,11 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 
 #include "ZkDb/platform/Platform.h"
 #include "ZkDb/tables/SqlStatement.h"
+#include "ZkLib/Base64Length.h"
 #include "ZkLib/StringUtil.h"
 
 using zkdb::frame::formStatement;
@@ -81,6 +83,15 @@ TEST(Rules, Base64IsTheStandardAlphabetWithPadding) {
     EXPECT_EQ(base64(false, "Zg==", -4), "ok:");
     // Input whose text length an int cannot hold is refused before it is read.
     EXPECT_EQ(base64(true, "", 0x7fffffff / 4 * 3 + 1), "failed:");
+    for (const auto& [count, length, fits] :
+         {std::tuple<std::size_t, std::size_t, bool>{3, 4, true},
+          {4, 8, true},
+          {1610612733, 2147483644, true},
+          {1610612734, 2147483648, false}}) {
+        std::size_t textLength = 0;
+        EXPECT_EQ(zklib::encodedLength(count, textLength), fits) << count;
+        EXPECT_EQ(textLength, length) << count;
+    }
     EXPECT_FALSE(StringUtil::data_base64_encode(nullptr, 0, nullptr, nullptr) ||
                  StringUtil::data_base64_decode(nullptr, 0, nullptr, nullptr));  // no `out`
     // Anything else decodes to empty text and reports the failure.
