@@ -7,9 +7,11 @@
 
 #include <climits>
 #include <string>
+#include <tuple>
 
 #include "ZkDb/platform/Platform.h"
 #include "ZkDb/tables/SqlStatement.h"
+#include "ZkLib/Base64Length.h"
 #include "ZkLib/StringUtil.h"
 
 using zkdb::frame::formStatement;
@@ -59,21 +61,19 @@ std::string base64(bool encode, const char* input, int length) {
     const bool ok = encode ? StringUtil::data_base64_encode(in, length, &out, &outLength)
                            : StringUtil::data_base64_decode(in, length, &out, &outLength);
     std::string text = ok ? "ok:" : "failed:";
-    if (out != nullptr && outLength >= 0) text.append(reinterpret_cast<char*>(out), outLength);
+    const bool given = out != nullptr && outLength >= 0;  // text and length, failures too
+    text += given ? std::string(reinterpret_cast<char*>(out), outLength) : "(none given)";
     StringUtil::data_base64_free(out);
     return text;
 }
 
 TEST(Rules, Base64IsTheStandardAlphabetWithPadding) {
+    // The texts hold every edge of the alphabet and end in each padding.
     const std::pair<std::string, std::string> pairs[] = {
         {"", ""},
         {"f", "Zg=="},
-        {"fo", "Zm8="},
-        {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="},
-        {"admin", "YWRtaW4="},
-        {"zz~~", "enp+fg=="},
-        {std::string("\x00\xff\xfe\x80\x3e\x3f", 6), "AP/+gD4/"},
+        {"foobar", "Zm9vYmFy"},
+        {"\x01\x96\xb3\xd3\xdf\xbf\x66\x6f", "AZaz09+/Zm8="},
     };
     for (const auto& [plain, encoded] : pairs) {
         EXPECT_EQ(base64(true, plain.data(), static_cast<int>(plain.size())), "ok:" + encoded);
@@ -81,6 +81,19 @@ TEST(Rules, Base64IsTheStandardAlphabetWithPadding) {
     }
     EXPECT_EQ(base64(true, nullptr, 3), "ok:");  // no input, or a negative length, is empty
     EXPECT_EQ(base64(false, "Zg==", -4), "ok:");
+    // Input whose text length an int cannot hold is refused before it is read.
+    EXPECT_EQ(base64(true, "", 0x7fffffff / 4 * 3 + 1), "failed:");
+    for (const auto& [count, length, fits] :
+         {std::tuple<std::size_t, std::size_t, bool>{3, 4, true},
+          {4, 8, true},
+          {1610612733, 2147483644, true},
+          {1610612734, 2147483648, false}}) {
+        std::size_t textLength = 0;
+        EXPECT_EQ(zklib::encodedLength(count, textLength), fits) << count;
+        EXPECT_EQ(textLength, length) << count;
+    }
+    EXPECT_FALSE(StringUtil::data_base64_encode(nullptr, 0, nullptr, nullptr) ||
+                 StringUtil::data_base64_decode(nullptr, 0, nullptr, nullptr));  // no `out`
     // Anything else decodes to empty text and reports the failure.
     for (const std::string bad : {"Zg=", "Zg=a", "Z===", "Zm9v!A==", "Zg==Zg==", "=Zg=", "Zm 9"}) {
         EXPECT_EQ(base64(false, bad.c_str(), static_cast<int>(bad.size())), "failed:") << bad;

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ZkLib/Base64Length.h"
+
 namespace {
 
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -39,8 +41,8 @@ bool StringUtil::data_base64_encode(unsigned char* in, int length, unsigned char
         return false;
     }
     const std::size_t count = (in == nullptr || length < 0) ? 0 : static_cast<std::size_t>(length);
-    const std::size_t textLength = (count + 2) / 3 * 4;
-    if (count > static_cast<std::size_t>(0x7fffffff) / 4 * 3) {
+    std::size_t textLength = 0;
+    if (!zklib::encodedLength(count, textLength)) {
         return fail(out, outLength);
     }
     unsigned char* text = allocateText(textLength);
