@@ -84,7 +84,7 @@ Problem problemOf(const PathFacts& facts, Kind wanted, const std::string& path) 
     }
     if (facts.kind == Kind::kUnknown) {
         return {"cannot be examined: " + facts.error,
-                grant("search permission", "every directory above it", PathFacts())};
+                currentUser() + " (this user) needs search permission on every directory above it"};
     }
     if (facts.kind != wanted) {
         return {directory                        ? "is not a directory"

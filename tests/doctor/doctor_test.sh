@@ -117,7 +117,7 @@ run 0 'in place \(1 warning'
 has 'warn.*does not exist yet: the host.s first operation creates it'
 [ ! -e harbor.db ] || fail "harbor.db was created without --create-missing"
 grep -qF "$plain" "$out" || fail "the directory's name is not shown as it is"
-run 0 '!sqlite location|code page'
+run 0 '!sqlite location|cannot hold'
 if [ $root = 1 ]; then
     # As root the file goes to the directory's owner, or to --user's user.
     run 1 'create +refused: root owns the directory' --create-missing
