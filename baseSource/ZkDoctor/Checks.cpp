@@ -60,6 +60,10 @@ const char kSetDataDir[] =
     "set ZKDB_DATA_DIR for the host (a service: in its unit file; check it here with "
     "--data-dir DIR)";
 
+const char kRollBack[] =
+    "let the host (or any writer) run as a user who may write here: its next write rolls the "
+    "journal back";
+
 // Why a path is not the directory or file the library needs, and what mends
 // that; both empty when nothing is wrong.
 struct Problem {
@@ -324,9 +328,7 @@ private:
                     "the next connection that writes rolls it back");
         } else {
             add("journal", Status::kFail,
-                waiting + " waiting, and this user cannot write here to roll it back",
-                "let the host (or any writer) run as a user who may write here: its next write "
-                "rolls it back");
+                waiting + " waiting, and this user cannot write here to roll it back", kRollBack);
         }
         return m_created || file.kind == Kind::kFile;
     }
@@ -391,10 +393,16 @@ private:
         std::string error;
         const auto keep = [&](const char* text) { first = rows++ == 0 ? text : first; };
         if (!eachRow(m_db.get(), "PRAGMA quick_check", nullptr, keep, error)) {
-            const bool busy = sqlite3_errcode(m_db.get()) == SQLITE_BUSY;
+            // A read-only connection cannot roll back a hot journal.
+            const int code = sqlite3_errcode(m_db.get());
             add("integrity", Status::kFail,
-                "cannot be read: " + error + (busy ? " (another process holds it)" : ""),
-                busy ? "let the other process finish (or stop it), then check again" : recovery());
+                "cannot be read: " + error +
+                    (code == SQLITE_BUSY       ? " (another process holds it)"
+                     : code == SQLITE_READONLY ? " (a journal waits to be rolled back)"
+                                               : ""),
+                code == SQLITE_BUSY ? "let the other process finish (or stop it), then check again"
+                : code == SQLITE_READONLY ? kRollBack
+                                          : recovery());
             return false;
         }
         // SQLite's first row may hold several lines: the report keeps one.

@@ -86,6 +86,9 @@ cp good.db wal.db
 sqlite3 wal.db "PRAGMA journal_mode = WAL" >/dev/null
 head -c 3000 /dev/zero | tr '\0' 'x' >garbage.db
 cp garbage.db garbage.orig
+cp garbage.db $'gar"bage\t.db'
+cp good.db hot.db
+printf x >hot.db-journal
 
 run 0 '^\[ok\]   journal                no hot journal waiting' --file good.db
 run 1 'extra columns \(fine\): spare' --file no-column.db
@@ -95,20 +98,24 @@ run 0 'tb_param +created' --file no-table.db --create-missing
 [ "$(sqlite3 no-table.db 'SELECT dev_id FROM tb_device')" = cam-1 ] || fail "--create-missing changed tb_device"
 run 1 'verdict: 1 problem' --file no-column.db --create-missing
 has 'fix: .*ADD COLUMN snapshot_url'
-run 1 'quick_check: [*]+ in database main [*]+ Fragmentation .* on page 3' --file fragment.db
+run 1 'quick_check: [*]+ in database main [*]+ Fragmentation .* on page 3[[:cntrl:]]?$' --file fragment.db
 run 0 'quick_check: ok' --file wal.db
 run 1 'fix: .*sqlite3 ".*garbage\.db" \.recover' --file garbage.db
 cmp -s garbage.db garbage.orig || fail "garbage was changed"
 run 1 'no such file' --file absent.db
 [ ! -e absent.db ] || fail "a missing file was created"
 run 1 'is a directory' --file .
-run 1 '"fix": "' --json --file absent.db
+run 1 'warn\] +journal +hot\.db-journal waiting' --file hot.db
+has 'fix: let the host .* rolls the journal back'
+rm hot.db-journal
+run 1 '"fix": "' --json --file $'gar"bage\t.db'
 if command -v python3 >/dev/null; then
     python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1]))["healthy"])' "$out" ||
         fail "--json: not an unhealthy JSON object"
 fi
 run 2 'unknown option' --frobnicate
 run 2 '--file needs a value' --file
+run 2 '--host needs a value' --host ''
 run 0 'usage' --help
 
 # The library's own path: harbor.db beside the SQLite library, missing
@@ -123,7 +130,10 @@ if [ $root = 1 ]; then
     run 1 'create +refused: root owns the directory' --create-missing
     [ ! -e harbor.db ] || fail "as root, harbor.db was created in root's directory"
     run 1 'refused: nobody may not create files' --create-missing --user nobody
-    chown nobody .
+    run 1 'refused: no user no-such-user' --create-missing --user no-such-user
+    chgrp nogroup . && chmod 775 .
+    run 0 'given to nobody' --create-missing --user nobody
+    rm harbor.db && chgrp root . && chmod 755 . && chown nobody .
     run 0 'given to nobody' --create-missing
     [ "$(stat -c %U harbor.db)" = nobody ] || fail "harbor.db belongs to $(stat -c %U harbor.db)"
     chown root . harbor.db
