@@ -224,17 +224,19 @@ private:
                 kSetDataDir);
             return false;
         }
-        if (!library.utf8.empty()) {
-            judgeName(library, directory);
-            judgeLocation(fs::u8path(library.utf8).parent_path(), host);
+        if (library.utf8.empty()) {
+            return true;
         }
-        return true;
+        judgeLocation(fs::u8path(library.utf8).parent_path(), host);
+        // A directory gone astray is no place to check files in.
+        return judgeName(library, directory);
     }
 
     // The library reads at most 127 bytes of the SQLite library's file name,
     // in the narrow encoding: harbor.db goes astray when that cut reaches the
     // directory part, or when the encoding cannot hold the directory's name.
-    void judgeName(const ModuleFile& library, const std::string& directory) {
+    // True when the directory is the SQLite library's own.
+    bool judgeName(const ModuleFile& library, const std::string& directory) {
         const std::size_t bound = zkdb::platform::kModulePathBound - 1;
         const std::string whole = library.narrow.substr(0, library.narrow.rfind(kSeparator) + 1);
         const std::string real = library.utf8.substr(0, library.utf8.rfind(kSeparator) + 1);
@@ -245,17 +247,20 @@ private:
             add("path bound", Status::kFail,
                 length + ": the cut reaches the directory, so harbor.db is sought in " + directory,
                 std::string(kSetDataDir) + ", or install the host in a shorter directory");
-        } else if (directory != real) {
+            return false;
+        }
+        if (directory != real) {
             add("code page", Status::kFail,
                 "the ANSI code page cannot hold the directory name " + real +
                     ": the library reads it as " + directory,
                 std::string(kSetDataDir) +
                     ", or install the host in a directory whose name the code page holds");
-        } else {
-            add("path bound", Status::kOk,
-                length +
-                    (library.narrow.size() > bound ? ": the cut shortens only the file name" : ""));
+            return false;
         }
+        add("path bound", Status::kOk,
+            length +
+                (library.narrow.size() > bound ? ": the cut shortens only the file name" : ""));
+        return true;
     }
 
     // A SQLite library in a system library directory puts harbor.db there;
