@@ -80,10 +80,11 @@ cp good.db no-table.db
 sqlite3 no-table.db "DROP TABLE tb_param"
 cp good.db no-column.db
 sqlite3 no-column.db "ALTER TABLE tb_device DROP COLUMN snapshot_url; ALTER TABLE tb_param ADD COLUMN spare"
-cp good.db fragment.db  # a wrong fragment count on page 3: one line of quick_check
+cp good.db fragment.db  # a wrong fragment count on page 3: one row of quick_check
 printf '\021' | dd of=fragment.db bs=1 seek=$((4096 * 2 + 7)) conv=notrunc 2>/dev/null
-cp good.db wal.db
-sqlite3 wal.db "PRAGMA journal_mode = WAL" >/dev/null
+wal='wal #1%.db'  # a WAL database without its -wal and -shm, named as a URI may not be
+cp good.db "$wal"
+sqlite3 "$wal" "PRAGMA journal_mode = WAL" >/dev/null
 head -c 3000 /dev/zero | tr '\0' 'x' >garbage.db
 cp garbage.db garbage.orig
 cp garbage.db $'gar"bage\t.db'
@@ -99,7 +100,7 @@ run 0 'tb_param +created' --file no-table.db --create-missing
 run 1 'verdict: 1 problem' --file no-column.db --create-missing
 has 'fix: .*ADD COLUMN snapshot_url'
 run 1 'quick_check: [*]+ in database main [*]+ Fragmentation .* on page 3[[:cntrl:]]?$' --file fragment.db
-run 0 'quick_check: ok' --file wal.db
+run 0 'quick_check: ok' --file "$wal"
 run 1 'fix: .*sqlite3 ".*garbage\.db" \.recover' --file garbage.db
 cmp -s garbage.db garbage.orig || fail "garbage was changed"
 run 1 'no such file' --file absent.db
@@ -186,8 +187,10 @@ doctor=$scratch/$alien/$name run $((wine > 0)) "$([ "$wine" = 0 ] && echo '!')co
 # Under Wine it is not run: Wine's prefix belongs to the user who made it.
 if [ "$wine" = 0 ]; then
     deploy "$scratch/locked"
+    cp "$host/$wal" "$scratch/locked/"
     chmod 555 "$scratch/locked"
     emulator=("${as[@]}")
+    doctor=$scratch/locked/$name run 1 'quick_check: ok' --file "$scratch/locked/$wal"
     doctor=$scratch/locked/$name run 1 'cannot create files' --create-missing
     has 'fix: .* needs write and search permission'
     [ ! -e "$scratch/locked/harbor.db" ] || fail "harbor.db created in an unwritable directory"
