@@ -311,7 +311,8 @@ private:
         } else if (missing && !m_change) {
             add("file", Status::kWarn,
                 "does not exist yet: the host's first operation creates it, but without tables "
-                "until the host's schema runs (--create-missing creates them now)");
+                "until the host's schema runs" +
+                    std::string(m_systemDirectory ? "" : " (--create-missing creates them now)"));
         } else if (!missing) {
             judge("file", "", fileProblem,
                   std::to_string(file.size) + " bytes, readable and writable");
