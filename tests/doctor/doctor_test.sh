@@ -155,6 +155,8 @@ mkdir data
 hostdir=$(basename "$host")
 run 0 "database path +.*$plain.$hostdir.harbor\.db" --host "$host/$name"
 run 1 'no such file' --host "$scratch/absent"
+mkdir lonely && cp "${files[0]}" lonely/  # no SQLite library of its own, none on Windows
+run 1 "$([ "$wine" = 0 ] && echo 'sqlite location' || echo 'no sqlite3.dll')" --host "$scratch/lonely/$name"
 run 0 'from --data-dir' --host "$host/$name" --data-dir "$scratch/data" --create-missing --user "$(id -un)"
 ZKDB_DATA_DIR=$scratch/data run 0 'ZKDB_DATA_DIR \(from the environment\)' --host "$host/$name"
 if [ "$wine" = 0 ]; then
