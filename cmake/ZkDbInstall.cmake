@@ -2,7 +2,8 @@
 # package (find_package(ZkDb CONFIG) -> ZkDb::ZkDb, ZkDb::ZkLib), a
 # pkg-config file (zkdb.pc) and the reference schema (share/zkdb/harbor.sql).
 # Included by the root CMakeLists.txt when ZKDB_INSTALL is on. Components:
-# Runtime (what a host ships) and Development (what its build needs).
+# Runtime (what a host ships), Development (what its build needs), Tools
+# (zkdb-doctor) and Notices (the licence).
 
 include(CMakePackageConfigHelpers)
 
@@ -13,6 +14,17 @@ set(ZKDB_INSTALL_PKGCONFIGDIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig" CACHE STRING
 set(ZKDB_INSTALL_SCHEMADIR "${CMAKE_INSTALL_DATADIR}/zkdb" CACHE STRING
     "Where harbor.sql, the reference schema, is installed, relative to the prefix")
 mark_as_advanced(ZKDB_INSTALL_CMAKEDIR ZKDB_INSTALL_PKGCONFIGDIR ZKDB_INSTALL_SCHEMADIR)
+
+# The licence: at the root of a Windows zip, in share/doc/ZkDb of an
+# installed prefix. The Debian packages, which leave this component out,
+# carry it in their copyright files.
+if(WIN32)
+    set(_zkdb_license_dir .)
+else()
+    set(_zkdb_license_dir "${CMAKE_INSTALL_DOCDIR}")
+endif()
+install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION "${_zkdb_license_dir}" COMPONENT Notices)
+unset(_zkdb_license_dir)
 
 # The reference schema: a host creates its tables from this text through
 # createDatabase(), open("harbor.db") and create().

@@ -175,26 +175,17 @@ void setDataDir(const char* value) {
 // then appears beside SQLite. A missing directory is -4, as a missing file
 // would be; empty text counts as unset.
 TEST_F(Storage, DataDirectoryVariableReplacesTheSqliteDirectory) {
-    const std::string data = harbor::privateHome() + "data dir";
+    const std::string data = harbor::privateHome() + "data dir", missing = data + "/missing";
     ASSERT_TRUE(fs::create_directory(data));
-    struct Case {
-        std::string value, file;
-        int code;
-    } const cases[] = {
-        {data, data + "/harbor.db", 0},
-        {data + "/", data + "/harbor.db", 0},
-        {data + "/missing", "", -4},
-        {"", m_path, 0},
-    };
-    for (const Case& c : cases) {
-        setDataDir(c.value.c_str());
+    for (const std::string& value : {data, data + "/", missing, std::string()}) {
+        setDataDir(value.c_str());
         SqliteDataBase db;
-        EXPECT_EQ(db.open("harbor.db"), c.code) << c.value;
+        const int code = value == missing ? -4 : 0;
+        EXPECT_EQ(db.open("harbor.db"), code) << value;
         setDataDir(nullptr);
-        EXPECT_EQ(db.create("CREATE TABLE t(x)"), c.code) << c.value;
-        EXPECT_EQ(fs::exists(c.file), !c.file.empty()) << c.value;
-        EXPECT_EQ(fs::exists(m_path), c.file == m_path) << c.value;
-        fs::remove(data + "/harbor.db");
+        EXPECT_EQ(db.create("CREATE TABLE t(x)"), code) << value;
+        EXPECT_EQ(fs::remove(data + "/harbor.db"), code == 0 && !value.empty()) << value;
+        EXPECT_EQ(fs::exists(m_path), value.empty()) << value;
         harbor::removeDatabase();
     }
     fs::remove_all(data);

@@ -2,7 +2,8 @@
 // (CMake package, pkg-config or add_subdirectory). It includes only the
 // public headers, links only ZkDb and ZkLib, creates its tables from the
 // reference schema whose file it is given, and works on "harbor.db" beside
-// the SQLite library the process loaded.
+// the SQLite library the process loaded (or in ZKDB_DATA_DIR). It prints how
+// many rows earlier runs left, so a second run shows that the data stayed.
 //
 //   consumer <harbor.sql>
 
@@ -31,12 +32,15 @@ int main(int argc, char** argv) {
     unsigned char plain[] = "zk";
     unsigned char* encoded = nullptr;
     int length = 0;
-    const bool ok = !schema.str().empty() && db->open("harbor.db") == 0 &&
-                    db->create(schema.str().c_str()) == 0 && states.add(&state) == 0 &&
-                    states.query("media-1", back) == 0 && back.getDeviceId() == "cam-1" &&
+    const bool tables = !schema.str().empty() && db->open("harbor.db") == 0 &&
+                        db->create(schema.str().c_str()) == 0;
+    // What earlier runs stored: the data outlives the process.
+    const std::size_t earlier = tables ? db->query("SELECT * FROM tb_device_state;").size() : 0;
+    const bool ok = tables && states.add(&state) == 0 && states.query("media-1", back) == 0 &&
+                    back.getDeviceId() == "cam-1" &&
                     StringUtil::data_base64_encode(plain, 2, &encoded, &length) && length == 4 &&
                     std::strcmp(reinterpret_cast<char*>(encoded), "ems=") == 0;
     StringUtil::data_base64_free(encoded);
-    std::printf(ok ? "consumer ok\n" : "consumer failed\n");
+    std::printf("consumer %s, earlier rows: %zu\n", ok ? "ok" : "failed", earlier);
     return ok ? 0 : 1;
 }

@@ -30,10 +30,12 @@ class SQLiteBuilt;
 /// - the directory must exist and be writable by the host's user; nothing
 ///   creates it;
 /// - a host that starts using it must move its existing `harbor.db` there
-///   first, or it silently starts with a new, empty file. Each calling thread
-/// works on its own connection object, and every operation opens the file,
-/// does its work and closes it again: no connection stays open between
-/// operations and no lock is held while a statement runs.
+///   first, or it silently starts with a new, empty file.
+///
+/// Each calling thread works on its own connection object, and every
+/// operation opens the file, does its work and closes it again: no
+/// connection stays open between operations and no lock is held while a
+/// statement runs.
 ///
 /// Threads: once the first open() has returned, any number of threads may
 /// call any operation at once; their statements run on separate connections
