@@ -92,6 +92,7 @@ cp good.db hot.db
 printf x >hot.db-journal
 
 run 0 '^\[ok\]   journal                no hot journal waiting' --file good.db
+has 'database path \(--file\) good\.db'
 run 1 'extra columns \(fine\): spare' --file no-column.db
 run 1 'fix: .*--create-missing' --file no-table.db
 run 0 'tb_param +created' --file no-table.db --create-missing
@@ -102,6 +103,7 @@ has 'fix: .*ADD COLUMN snapshot_url'
 run 1 'quick_check: [*]+ in database main [*]+ Fragmentation .* on page 3[[:cntrl:]]?$' --file fragment.db
 run 0 'quick_check: ok' --file "$wal"
 run 1 'fix: .*sqlite3 ".*garbage\.db" \.recover' --file garbage.db
+has 'cannot be read: file is not a database'
 cmp -s garbage.db garbage.orig || fail "garbage was changed"
 run 1 'no such file' --file absent.db
 [ ! -e absent.db ] || fail "a missing file was created"
@@ -109,7 +111,7 @@ run 1 'is a directory' --file .
 run 1 'warn\] +journal +hot\.db-journal waiting' --file hot.db
 has 'fix: let the host .* rolls the journal back'
 rm hot.db-journal
-run 1 '"fix": "' --json --file $'gar"bage\t.db'
+run 1 '"fix": "(stop|check) the' --json --file $'gar"bage\t.db'
 if command -v python3 >/dev/null; then
     python3 -c 'import json, sys; sys.exit(json.load(open(sys.argv[1]))["healthy"])' "$out" ||
         fail "--json: not an unhealthy JSON object"
@@ -130,6 +132,7 @@ if [ $root = 1 ]; then
     # As root the file goes to the directory's owner, or to --user's user.
     run 1 'create +refused: root owns the directory' --create-missing
     [ ! -e harbor.db ] || fail "as root, harbor.db was created in root's directory"
+    chmod 775 .  # writable for root's group only
     run 1 'refused: nobody may not create files' --create-missing --user nobody
     run 1 'refused: no user no-such-user' --create-missing --user no-such-user
     chgrp nogroup . && chmod 775 .
@@ -161,6 +164,7 @@ run 0 'from --data-dir' --host "$host/$name" --data-dir "$scratch/data" --create
 ZKDB_DATA_DIR=$scratch/data run 0 'ZKDB_DATA_DIR \(from the environment\)' --host "$host/$name"
 if [ "$wine" = 0 ]; then
     run 1 'fix: ship libsqlite3.so.0 beside .*ZKDB_DATA_DIR' --host "$sys/$name"
+    run 1 'cannot list its libraries' --host "$schema"
     doctor=$sys/$name run 1 'fix: .*give --host EXE'
     LD_LIBRARY_PATH=$host doctor=$sys/$name run 0 'warn.*not beside this program'
     # Whatever a fault does, the user nobody cannot write the system's directory.
@@ -174,10 +178,14 @@ fi
 # The SQLite library's file name over the bound: harmless while the cut
 # shortens only the file name, wrong once it reaches the directory.
 short=$scratch/$(printf 's%.0s' $(seq $((116 - ${#scratch}))))
+exact=$scratch/$(printf 'e%.0s' $(seq $((wine > 0 ? 112 - ${#scratch} : 110 - ${#scratch}))))
 long=$scratch/$(printf 'l%.0s' $(seq $((140 - ${#scratch}))))
 deploy "$short"
 deploy "$long"
 doctor=$short/$name run 0 'cut shortens only the file name'
+deploy "$exact"
+doctor=$exact/$name run 0 '!cut shortens'
+has 'file name has 127 bytes'
 doctor=$long/$name run 1 'cut reaches the directory'
 has 'fix: set ZKDB_DATA_DIR.*shorter directory'
 doctor=$long/$name run 0 '!path bound' --data-dir "$scratch/data"
@@ -190,11 +198,18 @@ doctor=$scratch/$alien/$name run $((wine > 0)) "$([ "$wine" = 0 ] && echo '!')co
 if [ "$wine" = 0 ]; then
     deploy "$scratch/locked"
     cp "$host/$wal" "$scratch/locked/"
+    cp "$host/$wal" "$scratch/locked/wal.db"  # with an empty -wal, but no -shm
+    : >"$scratch/locked/wal.db-wal"
+    cp "$host/good.db" "$scratch/locked/secret.db"
+    chmod 000 "$scratch/locked/secret.db"
     chmod 555 "$scratch/locked"
     emulator=("${as[@]}")
     doctor=$scratch/locked/$name run 1 'quick_check: ok' --file "$scratch/locked/$wal"
+    doctor=$scratch/locked/$name run 1 'quick_check: ok' --file "$scratch/locked/wal.db"
+    doctor=$scratch/locked/$name run 1 'verdict: 3 problem' --file "$scratch/locked/secret.db"
     doctor=$scratch/locked/$name run 1 'cannot create files' --create-missing
     has 'fix: .* needs write and search permission'
+    [ $root = 0 ] || has 'owned by root\): chown nobody'
     [ ! -e "$scratch/locked/harbor.db" ] || fail "harbor.db created in an unwritable directory"
 fi
 echo "all cases passed"
