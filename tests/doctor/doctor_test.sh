@@ -104,6 +104,7 @@ run 1 'quick_check: [*]+ in database main [*]+ Fragmentation .* on page 3[[:cntr
 run 0 'quick_check: ok' --file "$wal"
 run 1 'fix: .*sqlite3 ".*garbage\.db" \.recover' --file garbage.db
 has 'cannot be read: file is not a database'
+has 'verdict: 1 problem'
 cmp -s garbage.db garbage.orig || fail "garbage was changed"
 run 1 'no such file' --file absent.db
 [ ! -e absent.db ] || fail "a missing file was created"
