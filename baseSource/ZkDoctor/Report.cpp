@@ -1,7 +1,7 @@
 #include "Report.h"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 
 namespace doctor {
 namespace {
@@ -38,38 +38,37 @@ bool healthy(const std::vector<Check>& checks) {
                         [](const Check& check) { return check.status == Status::kFail; });
 }
 
-void printText(const std::vector<Check>& checks, std::FILE* out) {
+std::string formatText(const std::vector<Check>& checks) {
     std::size_t failed = 0;
     std::size_t warned = 0;
+    std::string text;
     for (const Check& check : checks) {
         failed += check.status == Status::kFail ? 1 : 0;
         warned += check.status == Status::kWarn ? 1 : 0;
-        std::fprintf(out, "%-6s %-22s %s\n",
-                     ("[" + std::string(statusName(check.status)) + "]").c_str(),
-                     check.name.c_str(), check.detail.c_str());
+        const std::string status = "[" + std::string(statusName(check.status)) + "]";
+        text += status + std::string(7 - status.size(), ' ') + check.name +
+                std::string(check.name.size() < 23 ? 23 - check.name.size() : 1, ' ') +
+                check.detail + "\n";
+        text += check.fix.empty() ? "" : "       fix: " + check.fix + "\n";
     }
     const std::string warnings = warned == 0 ? "" : " (" + std::to_string(warned) + " warning(s))";
-    if (failed == 0) {
-        std::fprintf(out, "verdict: everything the library needs is in place%s\n",
-                     warnings.c_str());
-    } else {
-        std::fprintf(
-            out,
-            "verdict: %zu problem(s) found%s; the host's operations fail until they are mended\n",
-            failed, warnings.c_str());
-    }
+    return text +
+           (failed == 0 ? "verdict: everything the library needs is in place" + warnings
+                        : "verdict: " + std::to_string(failed) + " problem(s) found" + warnings +
+                              "; the host's operations fail until they are mended") +
+           "\n";
 }
 
-void printJson(const std::vector<Check>& checks, std::FILE* out) {
+std::string formatJson(const std::vector<Check>& checks) {
     std::string json =
         std::string("{\"healthy\": ") + (healthy(checks) ? "true" : "false") + ", \"checks\": [";
     for (std::size_t i = 0; i < checks.size(); ++i) {
         json += (i == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ") + quoted(checks[i].name) +
                 ", \"status\": " + quoted(statusName(checks[i].status)) +
-                ", \"detail\": " + quoted(checks[i].detail) + "}";
+                ", \"detail\": " + quoted(checks[i].detail) +
+                (checks[i].fix.empty() ? "" : ", \"fix\": " + quoted(checks[i].fix)) + "}";
     }
-    json += "\n]}\n";
-    std::fputs(json.c_str(), out);
+    return json + "\n]}\n";
 }
 
 }  // namespace doctor

@@ -2,9 +2,10 @@
 #define ZKDOCTOR_REPORT_H
 
 // The doctor's two ways of telling what it found: lines for a person, one
-// per check with a verdict at the end, or one JSON object for scripts.
+// per check (and one more with the fix of a failure) with a verdict at the
+// end, or one JSON object for scripts. Both in UTF-8.
 
-#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "Checks.h"
@@ -14,11 +15,11 @@ namespace doctor {
 /// True when no check failed: everything the library needs is in place.
 bool healthy(const std::vector<Check>& checks);
 
-void printText(const std::vector<Check>& checks, std::FILE* out);
+std::string formatText(const std::vector<Check>& checks);
 
-/// {"healthy": bool, "checks": [{"name", "status", "detail"}...]}, with
-/// status one of "info", "ok", "warn", "fail".
-void printJson(const std::vector<Check>& checks, std::FILE* out);
+/// {"healthy": bool, "checks": [{"name", "status", "detail"[, "fix"]}...]},
+/// with status one of "info", "ok", "warn", "fail".
+std::string formatJson(const std::vector<Check>& checks);
 
 }  // namespace doctor
 
