@@ -59,7 +59,15 @@ if(NOT _zkdb_sysroot_result EQUAL 0)
     message(FATAL_ERROR "Assembling the MSVC-ABI sysroot in ${ZKDB_MSVC_SYSROOT} failed")
 endif()
 
-list(JOIN _zkdb_msvc_flags " " _zkdb_msvc_flags)
+# The flags go into command lines as one string: each is quoted, so that a
+# sysroot or checkout path with spaces stays one argument.
+set(_zkdb_msvc_flag_string "")
+foreach(_flag IN LISTS _zkdb_msvc_flags)
+    string(APPEND _zkdb_msvc_flag_string " \"${_flag}\"")
+endforeach()
+string(STRIP "${_zkdb_msvc_flag_string}" _zkdb_msvc_flags)
+unset(_flag)
+unset(_zkdb_msvc_flag_string)
 set(CMAKE_C_FLAGS_INIT "${_zkdb_msvc_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${_zkdb_msvc_flags}")  # CMake adds /EHsc
 # Only the libraries the sysroot has; what a module does not use drops out.
@@ -67,7 +75,7 @@ set(CMAKE_C_STANDARD_LIBRARIES "kernel32.lib advapi32.lib" CACHE STRING "Librari
 set(CMAKE_CXX_STANDARD_LIBRARIES "kernel32.lib advapi32.lib" CACHE STRING "Libraries every C++ module links")
 foreach(_kind EXE SHARED MODULE)
     # No manifest: there is no mt.exe here, and the modules need none.
-    set(CMAKE_${_kind}_LINKER_FLAGS_INIT "/libpath:${ZKDB_MSVC_SYSROOT}/lib /MANIFEST:NO")
+    set(CMAKE_${_kind}_LINKER_FLAGS_INIT "\"/libpath:${ZKDB_MSVC_SYSROOT}/lib\" /MANIFEST:NO")
 endforeach()
 unset(_kind)
 
