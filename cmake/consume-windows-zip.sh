@@ -49,7 +49,8 @@ fail() {
 # the headers (compiled only: Wine has no debug runtime to link against).
 if grep -qs 'FRONTEND_VARIANT "MSVC"' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
     cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$host"/CMakeFiles/*/CMakeCXXCompiler.cmake)
-    read -ra flags <<<"$(sed -n 's/^CMAKE_CXX_FLAGS:[A-Z]*=//p' "$host/CMakeCache.txt")"
+    # The flags as the compiler's command line reads them: quoted ones whole.
+    mapfile -t flags < <(sed -n 's/^CMAKE_CXX_FLAGS:[A-Z]*=//p' "$host/CMakeCache.txt" | xargs printf '%s\n')
     for runtime in /MDd /MT "/MD /D_ITERATOR_DEBUG_LEVEL=1"; do
         # shellcheck disable=SC2086 # the runtime's options are words
         if "$cxx" "${flags[@]}" $runtime /std:c++17 /Zs "/I$zkdb/include" -- tests/consumer/main.cpp \
